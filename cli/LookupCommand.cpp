@@ -1,0 +1,258 @@
+#include "cli/LookupCommand.h"
+
+#include "codec/GbkCodec.h"
+#include "vocab/EntryStore.h"
+#include "vocab/PrefixMatch.h"
+
+#include <array>
+#include <charconv>
+#include <optional>
+#include <ostream>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kProgram = "mirawen-lookup";
+constexpr std::string_view kUsage =
+    "Usage: mirawen-lookup [--dir DIR] [--tsv] [--encoding utf-8|gbk] [--ipa] [--] [INPUT]\n";
+constexpr std::string_view kHelp =
+    "Print the entries of the word lists 大学四级.txt and 大学六级.txt in sound-key order,\n"
+    "or with INPUT those whose sound key begins with INPUT (θ/s, ð/z and n/l folded).\n"
+    "\n"
+    "  --dir DIR             read the lists from DIR (default: the current folder)\n"
+    "  --tsv                 INDEX, KEY, WORD, PHONETIC, MEANING, LEVEL, tab-separated\n"
+    "  --encoding utf-8|gbk  text in and out as UTF-8 (default) or as raw GBK bytes\n"
+    "  --ipa                 show transcriptions as IPA symbols (UTF-8 only)\n"
+    "  --help, --version     this text, the version\n"
+    "\n"
+    "Exit status: 0 when an entry was printed, 1 when none was, 2 on an error.\n";
+constexpr std::string_view kVersion = "mirawen-lookup 1.0\n";
+
+struct Options {
+    std::string dir = ".";
+    bool tsv = false;
+    bool gbk = false;
+    bool ipa = false;
+    std::optional<std::string> input;
+};
+
+struct Parsed {
+    std::optional<Options> options;
+    std::string error;       // a usage error, when options is empty and exit is not set
+    std::optional<int> exit; // --help or --version answered
+};
+
+Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
+    Options options;
+    bool encodingSeen = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        if (arg == "--") {
+            if (i + 2 < args.size() || (i + 1 < args.size() && options.input)) {
+                return {{}, "more than one INPUT", {}};
+            }
+            if (i + 1 < args.size()) {
+                options.input = args[i + 1];
+            }
+            break;
+        }
+        if (arg == "--help") {
+            out << kUsage << kHelp;
+            return {{}, {}, LookupCommand::kFound};
+        }
+        if (arg == "--version") {
+            out << kVersion;
+            return {{}, {}, LookupCommand::kFound};
+        }
+        if (arg == "--tsv") {
+            options.tsv = true;
+            continue;
+        }
+        if (arg == "--ipa") {
+            options.ipa = true;
+            continue;
+        }
+        if (arg.starts_with("--dir") || arg.starts_with("--encoding")) {
+            const std::size_t eq = arg.find('=');
+            const std::string_view name = arg.substr(0, eq);
+            if (name != "--dir" && name != "--encoding") {
+                return {{}, "unknown option '" + std::string(arg) + "'", {}};
+            }
+            std::string value;
+            if (eq != std::string_view::npos) {
+                value = arg.substr(eq + 1);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                return {{}, "option '" + std::string(name) + "' needs a value", {}};
+            }
+            if (name == "--dir") {
+                options.dir = value;
+            } else if (value == "utf-8" || value == "UTF-8" || value == "utf8") {
+                options.gbk = false;
+                encodingSeen = true;
+            } else if (value == "gbk" || value == "GBK") {
+                options.gbk = true;
+                encodingSeen = true;
+            } else {
+                return {{}, "unknown encoding '" + value + "' (utf-8 or gbk)", {}};
+            }
+            continue;
+        }
+        if (arg.size() > 1 && arg.front() == '-') {
+            return {{}, "unknown option '" + std::string(arg) + "'", {}};
+        }
+        if (options.input) {
+            return {{}, "more than one INPUT", {}};
+        }
+        options.input = std::string(arg);
+    }
+    if (options.ipa && options.gbk && encodingSeen && !options.tsv) {
+        return {{}, "--ipa needs --encoding utf-8", {}};
+    }
+    return {options, {}, {}};
+}
+
+// The key chart: what each key stands for in the phonetic font.
+constexpr std::array<std::pair<char, std::string_view>, 11> kKeyChart{{
+    {'1', "æ"},
+    {'2', "ɑ"},
+    {'3', "ɔ"},
+    {'4', "ə"},
+    {'5', "ʃ"},
+    {'6', "ŋ"},
+    {'7', "θ"},
+    {'8', "ʌ"},
+    {'9', "ʒ"},
+    {'0', "ð"},
+    {'A', "ɛ"},
+}};
+
+std::string toIpa(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size() * 2);
+    for (char c : utf8) {
+        std::string_view symbol(&c, 1);
+        for (const auto& [key, ipa] : kKeyChart) {
+            if (key == c) {
+                symbol = ipa;
+                break;
+            }
+        }
+        out.append(symbol);
+    }
+    return out;
+}
+
+void appendEscaped(std::string& line, std::string_view field) {
+    for (char c : field) {
+        switch (c) {
+        case '\\':
+            line += "\\\\";
+            break;
+        case '\t':
+            line += "\\t";
+            break;
+        case '\r':
+            line += "\\r";
+            break;
+        case '\n':
+            line += "\\n";
+            break;
+        default:
+            line += c;
+        }
+    }
+}
+
+class Printer {
+public:
+    Printer(const Options& options, std::ostream& out) : m_options(options), m_out(out) {}
+
+    void print(const vocab::EntryStore& store, std::size_t index) {
+        const vocab::WordEntry entry = store[index];
+        m_line.clear();
+        if (m_options.tsv) {
+            std::array<char, 24> digits{};
+            const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), index).ptr;
+            m_line.append(digits.data(), end);
+            for (std::string_view field :
+                 {entry.key, entry.word, entry.phonetic, entry.meaning, entry.level}) {
+                m_line += '\t';
+                appendEscaped(m_line, text(field));
+            }
+        } else {
+            m_line += text(entry.word);
+            m_line += " [";
+            m_line += m_options.ipa ? toIpa(text(entry.phonetic)) : text(entry.phonetic);
+            m_line += "] ";
+            m_line += text(entry.meaning);
+            m_line += ' ';
+            m_line += text(entry.level);
+        }
+        m_line += '\n';
+        m_out.write(m_line.data(), static_cast<std::streamsize>(m_line.size()));
+        ++m_printed;
+    }
+
+    std::size_t printed() const { return m_printed; }
+
+private:
+    std::string text(std::string_view gbk) const {
+        return m_options.gbk ? std::string(gbk) : GbkCodec::toUtf8(gbk);
+    }
+
+    const Options& m_options;
+    std::ostream& m_out;
+    std::string m_line;
+    std::size_t m_printed = 0;
+};
+
+} // namespace
+
+int LookupCommand::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Parsed parsed = parseArgs(args, out);
+    if (parsed.exit) {
+        return out.flush() ? *parsed.exit : kError;
+    }
+    if (!parsed.options) {
+        err << kProgram << ": " << parsed.error << '\n'
+            << kUsage << "Try 'mirawen-lookup --help' for more information.\n";
+        return kError;
+    }
+    const Options& options = *parsed.options;
+
+    vocab::EntryStore store;
+    const vocab::LoadResult loaded = store.load(options.dir);
+    for (const vocab::ListFailure& failure : loaded.failures) {
+        err << kProgram << ": " << failure.message() << '\n';
+    }
+    store.sort();
+
+    Printer printer(options, out);
+    if (!options.input) {
+        for (std::size_t i = 0; i < store.size(); ++i) {
+            printer.print(store, i);
+        }
+    } else if (!options.input->empty()) {
+        const std::optional<std::string> input = options.gbk
+                                                     ? std::optional<std::string>(*options.input)
+                                                     : GbkCodec::fromUtf8(*options.input);
+        if (!input) {
+            err << kProgram << ": INPUT holds a character that GBK cannot hold; nothing matches\n";
+        } else {
+            for (std::size_t index : vocab::prefixMatch(store, *input).indices) {
+                printer.print(store, index);
+            }
+        }
+    }
+
+    if (!out.flush()) {
+        err << kProgram << ": write error\n";
+        return kError;
+    }
+    if (!loaded.ok()) {
+        return kError;
+    }
+    return printer.printed() > 0 ? kFound : kNotFound;
+}

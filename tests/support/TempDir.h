@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes.
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "mirawen-test-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) {
+            std::abort();
+        }
+        m_path = pattern;
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+
+    // Writes bytes, as they are, to a file of the folder (name in UTF-8).
+    void write(std::string_view name, std::string_view bytes) const {
+        std::ofstream out(m_path / std::filesystem::u8path(name), std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+
+private:
+    std::filesystem::path m_path;
+};

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "vocab/BulkAllocator.h"
+#include "vocab/LoadResult.h"
+#include "vocab/WordEntry.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vocab {
+
+// The ordered entries of both word lists. The lists' bytes are kept whole and
+// every entry is a handful of offsets into them, so that a million entries
+// take little more memory than the files themselves.
+class EntryStore {
+public:
+    // Reads both lists from dir, in order, and appends one entry per line.
+    // A list that cannot be read is named in the result; the other list's
+    // entries are still appended.
+    LoadResult load(const std::filesystem::path& dir);
+
+    // Appends the lines of one list's bytes (as read from its file) under the
+    // tag of kWordLists[list]. False, and nothing appended, when the store
+    // would grow past kMaxTextBytes.
+    bool appendList(std::string_view bytes, std::size_t list);
+
+    // Offsets are 32-bit: together the lists may hold up to 4 GiB.
+    static constexpr std::size_t kMaxTextBytes = 0xFFFFFFFFu;
+
+    // Puts the entries in ascending key order; entries with equal keys keep
+    // the order they were appended in.
+    void sort();
+
+    std::size_t size() const { return m_records.size(); }
+    bool empty() const { return m_records.empty(); }
+    WordEntry operator[](std::size_t i) const;
+    std::string_view key(std::size_t i) const {
+        return {m_keys.data() + m_records[i].key, m_records[i].keyLength};
+    }
+
+private:
+    // One entry: where its line and its key lie. The word, transcription and
+    // meaning are found again in the line when asked for, which keeps a
+    // record small enough to be sorted directly.
+    struct Record {
+        std::uint64_t prefix; // mbcs::sortPrefix of the key
+        std::uint32_t line;
+        std::uint32_t lineLength;
+        std::uint32_t key;
+        std::uint32_t keyLength;
+    };
+    struct ListStart {
+        std::size_t offset;
+        std::size_t list;
+    };
+
+    void reserveFor(std::size_t begin);
+    void indexLines(std::size_t begin, std::size_t end, std::size_t list);
+    std::string_view levelTag(std::size_t lineOffset) const;
+
+    using Bytes = std::vector<char, BulkAllocator<char>>;
+
+    Bytes m_text; // the lists' bytes, one after the other
+    Bytes m_keys; // every entry's sound key, one after the other
+    std::vector<Record, BulkAllocator<Record>> m_records;
+    std::vector<ListStart> m_lists; // where each appended list begins in m_text
+};
+
+} // namespace vocab

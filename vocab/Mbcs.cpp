@@ -1,0 +1,81 @@
+#include "vocab/Mbcs.h"
+
+namespace vocab::mbcs {
+
+std::size_t find(std::string_view s, char c, std::size_t from) {
+    for (std::size_t i = from; i < s.size(); i += charLength(s, i)) {
+        if (s[i] == c && charLength(s, i) == 1) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+namespace {
+
+// The value of the character at pos, advancing pos past it; 0 at the end.
+unsigned nextChar(std::string_view s, std::size_t& pos) {
+    if (pos >= s.size()) {
+        return 0;
+    }
+    const auto c = static_cast<unsigned char>(s[pos]);
+    if (!isLeadByte(c)) {
+        ++pos;
+        return c;
+    }
+    if (pos + 1 >= s.size() || s[pos + 1] == '\0') {
+        pos = s.size();
+        return 0;
+    }
+    const auto trail = static_cast<unsigned char>(s[pos + 1]);
+    pos += 2;
+    return (unsigned{c} << 8) | trail;
+}
+
+} // namespace
+
+int compare(std::string_view a, std::string_view b) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (;;) {
+        const unsigned ca = nextChar(a, i);
+        const unsigned cb = nextChar(b, j);
+        if (ca != cb) {
+            return ca < cb ? -1 : 1;
+        }
+        if (ca == 0) {
+            return 0;
+        }
+    }
+}
+
+SortPrefix sortPrefix(std::string_view s) {
+    // Characters become bytes whose plain order is the order of their values:
+    // one-byte characters 0x01-0x80 stay, 0xFF (a one-byte character whose
+    // value still lies below every two-byte one) becomes 0x81, and a two-byte
+    // character becomes lead + 1 followed by its trail byte. Zero is the end.
+    std::uint64_t value = 0;
+    int bytes = 0;
+    std::size_t pos = 0;
+    auto put = [&](unsigned byte) {
+        if (bytes < 8) {
+            value |= std::uint64_t{byte} << (8 * (7 - bytes));
+        }
+        ++bytes;
+    };
+    while (bytes <= 8) {
+        const unsigned c = nextChar(s, pos);
+        if (c == 0) {
+            return {value, true};
+        }
+        if (c > 0xFF) {
+            put((c >> 8) + 1);
+            put(c & 0xFF);
+        } else {
+            put(c == 0xFF ? 0x81 : c);
+        }
+    }
+    return {value, false};
+}
+
+} // namespace vocab::mbcs

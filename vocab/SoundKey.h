@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vocab {
+
+// The sound key of a transcription: only the first of several pronunciations,
+// without spaces, commas, stress and length marks, and with the sounds that
+// Chinese speakers most often confuse folded together (0 ð -> z, n -> l,
+// 7 θ -> s). writeSoundKey writes it to out, which has room for
+// phonetic.size() bytes (a key is never longer), and returns its length, so
+// that a store can keep all keys in one buffer.
+std::size_t writeSoundKey(std::string_view phonetic, char* out);
+std::string soundKey(std::string_view phonetic);
+
+// Typed input gets the same three folds but keeps every mark, so a typed
+// stress mark or space matches nothing. The length never changes.
+std::string foldInput(std::string_view input);
+
+} // namespace vocab

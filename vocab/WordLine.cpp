@@ -1,0 +1,88 @@
+#include "vocab/WordLine.h"
+
+#include "vocab/Mbcs.h"
+
+namespace vocab {
+
+namespace {
+
+constexpr bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+constexpr bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+constexpr bool isLead(char c) {
+    return mbcs::isLeadByte(static_cast<unsigned char>(c));
+}
+
+// The end of line once trailing white space is removed, looking no further
+// back than from (a character boundary). A white-space byte can be the second
+// half of a character, so the characters are walked, but only when the line
+// does end in such a byte.
+std::size_t trimmedEnd(std::string_view line, std::size_t from) {
+    const std::size_t n = line.size();
+    if (n == 0 || !isSpace(line[n - 1])) {
+        return n;
+    }
+    std::size_t end = from;
+    for (std::size_t i = from; i < n;) {
+        if (isLead(line[i]) && i + 1 < n) {
+            i += 2;
+            end = i;
+        } else if (!isSpace(line[i++])) {
+            end = i;
+        }
+    }
+    return end;
+}
+
+// The first single-byte character c at or after from, or line.size().
+std::size_t findChar(std::string_view line, char c, std::size_t from) {
+    std::size_t i = from;
+    while (i < line.size() && line[i] != c) {
+        i += isLead(line[i]) && i + 1 < line.size() ? 2 : 1;
+    }
+    return i;
+}
+
+} // namespace
+
+WordLine WordLine::parse(std::string_view line) {
+    const std::size_t n = line.size();
+    std::size_t open = 0;
+    std::size_t wordEnd = 0;
+    while (open < n && line[open] != '[') {
+        if (isLead(line[open]) && open + 1 < n) {
+            open += 2;
+            wordEnd = open;
+        } else if (!isBlank(line[open++])) {
+            wordEnd = open;
+        }
+    }
+
+    WordLine parts;
+    if (open == n) {
+        parts.word = line.substr(0, trimmedEnd(line, 0));
+        return parts;
+    }
+    parts.word = line.substr(0, wordEnd);
+    const std::size_t close = findChar(line, ']', open + 1);
+    if (close == n) {
+        const std::size_t end = trimmedEnd(line, open + 1);
+        parts.phonetic = line.substr(open + 1, end - open - 1);
+        return parts;
+    }
+    parts.phonetic = line.substr(open + 1, close - open - 1);
+    const std::size_t end = trimmedEnd(line, close + 1);
+    std::size_t meaning = close + 1;
+    while (meaning < end && isBlank(line[meaning])) {
+        ++meaning;
+    }
+    parts.meaning = line.substr(meaning, end - meaning);
+    return parts;
+}
+
+} // namespace vocab
