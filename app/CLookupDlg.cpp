@@ -1,0 +1,253 @@
+#include "app/CLookupDlg.h"
+
+#include "app/DialogUnits.h"
+#include "app/EntryTableModel.h"
+#include "codec/GbkCodec.h"
+#include "controls/CHyperLinkButton.h"
+#include "res/Resources.h"
+#include "vocab/PrefixMatch.h"
+
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QItemSelection>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableView>
+
+#include <array>
+
+namespace {
+
+constexpr std::array<int, EntryTableModel::ColumnCount> kColumnWidths{120, 120, 260, 50};
+constexpr int kPhoneticPointSize = 16;
+
+// The dialogs' font. Where no font of that name is installed, the nearest
+// Chinese serif or sans face stands in for it.
+QFont dialogFont(int pointSize) {
+    static const bool substituted = [] {
+        QFont::insertSubstitutions(
+            QStringLiteral("宋体"),
+            {QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
+             QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
+             QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
+             QStringLiteral("WenQuanYi Micro Hei")});
+        return true;
+    }();
+    Q_UNUSED(substituted);
+    return QFont(QStringLiteral("宋体"), pointSize);
+}
+
+// One instance for the whole process, made when the first window opens and
+// kept to the end: every window of the process shares it.
+const QFont& phoneticFont() {
+    static const QFont* font =
+        new QFont(QString::fromUtf8(res::kPhoneticFontFamily), kPhoneticPointSize);
+    return *font;
+}
+
+// A notice with the application's title, one OK button and no icon.
+void showNotice(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(res::kAppTitle), text, QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace
+
+CLookupDlg::CLookupDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
+    m_hIcon.addFile(QString::fromUtf8(res::kIcon32), QSize(32, 32));
+    m_hIcon.addFile(QString::fromUtf8(res::kIcon16), QSize(16, 16));
+    createControls();
+    registerPhoneticFont();
+    OnInitDialog();
+}
+
+CLookupDlg::~CLookupDlg() = default;
+
+void CLookupDlg::createControls() {
+    setWindowTitle(QStringLiteral("Mirawen 1.0"));
+    setFont(dialogFont(10));
+    const DialogUnits units(font());
+    setFixedSize(units.size(341, 374));
+
+    // Created in the order the Tab key visits them.
+    m_edit = new QLineEdit(this);
+    m_edit->setGeometry(units.rect(13, 22, 153, 19));
+
+    m_ok = new QPushButton(QStringLiteral("确定"), this);
+    m_ok->setGeometry(units.rect(64, 50, 44, 14));
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &CLookupDlg::OnOK);
+
+    m_list = new QTableView(this);
+    m_list->setGeometry(units.rect(7, 77, 327, 270));
+
+    m_cancel = new QPushButton(QStringLiteral("退出"), this);
+    m_cancel->setGeometry(units.rect(284, 353, 50, 14));
+    connect(m_cancel, &QPushButton::clicked, this, &CLookupDlg::OnCancel);
+
+    // A picture control takes the size of its picture, plus its frame.
+    auto* chart = new QLabel(this);
+    const QPixmap picture(QString::fromUtf8(res::kKeyChart));
+    chart->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    chart->setLineWidth(1);
+    chart->setPixmap(picture);
+    const QPoint chartAt = units.rect(199, 14, 0, 0).topLeft();
+    chart->setGeometry(QRect(chartAt, picture.size() + QSize(2, 2)));
+
+    auto* chartCaption = new QLabel(QStringLiteral("(音标--键盘对照)"), this);
+    chartCaption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    chartCaption->setGeometry(units.rect(228, 59, 62, 8));
+
+    m_link = new CHyperLinkButton(QString::fromUtf8(res::kMakerWebAddress), this);
+    m_link->setControlId(IDC_LINK);
+    m_link->setGeometry(units.rect(7, 355, 179, 12));
+
+    auto* group = new QGroupBox(QStringLiteral("请输入音标查询（不必全部输入）"), this);
+    group->setGeometry(units.rect(7, 7, 327, 64));
+    group->lower(); // a frame behind the controls it surrounds, not over them
+}
+
+void CLookupDlg::registerPhoneticFont() {
+    if (QFontDatabase::addApplicationFont(QString::fromUtf8(res::kPhoneticFontFile)) < 0) {
+        showNotice(QStringLiteral("没有音标字体文件:") + QString::fromUtf8(res::kPhoneticFontFile));
+    }
+}
+
+bool CLookupDlg::OnInitDialog() {
+    setWindowIcon(m_hIcon);
+
+    m_list->setFont(phoneticFont());
+    m_edit->setFont(phoneticFont());
+
+    m_model = new EntryTableModel(m_entries, this);
+    m_list->setModel(m_model);
+    QHeaderView* header = m_list->horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setStretchLastSection(false);
+    header->setSectionsClickable(false);
+    header->setSectionsMovable(true);
+    header->setHighlightSections(false);
+    for (std::size_t column = 0; column < kColumnWidths.size(); ++column) {
+        header->resizeSection(static_cast<int>(column), kColumnWidths[column]);
+    }
+    QHeaderView* rows = m_list->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed); // uniform rows: a million cost no more than ten
+    rows->setDefaultSectionSize(QFontMetrics(phoneticFont()).height() + 2);
+    m_list->setShowGrid(true);
+    m_list->setWordWrap(false);
+    m_list->setSortingEnabled(false);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // The selection shows only while the list has the focus.
+    QPalette palette = m_list->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Inactive, QPalette::Base));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Inactive, QPalette::Text));
+    m_list->setPalette(palette);
+    m_list->viewport()->installEventFilter(this);
+
+    vocab::LoadResult loaded;
+    m_model->reset([&] {
+        loaded = m_entries.load(".");
+        m_entries.sort();
+    });
+    for (const vocab::ListFailure& failure : loaded.failures) {
+        showNotice(QStringLiteral("没有词库文件:") + QString::fromStdString(failure.fileName));
+    }
+
+    m_edit->setFocus();
+    return true;
+}
+
+void CLookupDlg::OnOK() {
+    m_strInput = m_edit->text();
+    if (m_strInput.isEmpty()) {
+        return;
+    }
+
+    QItemSelectionModel* selection = m_list->selectionModel();
+    const QModelIndex current = selection->currentIndex();
+    const bool currentWasSelected = current.isValid() && selection->isSelected(current);
+    selection->clearSelection();
+    if (currentWasSelected) {
+        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+
+    // The box keeps the text as typed; only the comparison folds it. A
+    // character that GBK cannot hold is in no key.
+    const std::optional<std::string> input = GbkCodec::fromUtf8(m_strInput.toStdString());
+    if (!input) {
+        return;
+    }
+    const vocab::MatchResult match = vocab::prefixMatch(m_entries, *input);
+    if (match.anyLongEnough) {
+        m_list->setFocus(Qt::OtherFocusReason);
+    }
+
+    // One selection change for all matches, a range for each run of rows.
+    QItemSelection rows;
+    const int rowCount = m_model->rowCount();
+    const int lastColumn = EntryTableModel::ColumnCount - 1;
+    for (std::size_t i = 0; i < match.indices.size();) {
+        std::size_t j = i + 1;
+        while (j < match.indices.size() && match.indices[j] == match.indices[j - 1] + 1) {
+            ++j;
+        }
+        const auto first = static_cast<int>(match.indices[i]);
+        const auto last = static_cast<int>(match.indices[j - 1]);
+        if (first < rowCount) {
+            rows.select(m_model->index(first, 0),
+                        m_model->index(std::min(last, rowCount - 1), lastColumn));
+        }
+        i = j;
+    }
+    if (rows.isEmpty()) {
+        return;
+    }
+    selection->select(rows, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    m_list->scrollTo(m_model->index(rows.last().bottom(), 0), QAbstractItemView::EnsureVisible);
+}
+
+void CLookupDlg::OnClickList(const QModelIndex& index) {
+    m_strInput = QString::fromStdString(
+        GbkCodec::toUtf8(m_entries.key(static_cast<std::size_t>(index.row()))));
+    m_edit->setText(m_strInput);
+}
+
+void CLookupDlg::OnCancel() {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("确定"), QStringLiteral("是否退出?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    if (box.exec() == QMessageBox::Yes) {
+        QDialog::reject();
+    }
+}
+
+void CLookupDlg::reject() {
+    OnCancel();
+}
+
+bool CLookupDlg::eventFilter(QObject* watched, QEvent* event) {
+    // A left click on a row copies its key; clicks elsewhere and other
+    // buttons change nothing.
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            const QModelIndex index = m_list->indexAt(mouse->position().toPoint());
+            if (index.isValid()) {
+                OnClickList(index);
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
