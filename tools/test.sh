@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds and runs every test twice: a normal build, then the whole suite again
+# under AddressSanitizer and UndefinedBehaviorSanitizer with clang (which also
+# runs the word-list fuzzer briefly).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/install-deps.sh
+jobs=$(nproc)
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --parallel "$jobs"
+ctest --test-dir build --output-on-failure --parallel "$jobs"
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+  -DMIRAWEN_SANITIZE=ON -DMIRAWEN_FUZZ=ON -DMIRAWEN_BENCH=OFF >/dev/null
+cmake --build build-asan --parallel "$jobs"
+ctest --test-dir build-asan --output-on-failure --parallel "$jobs"
