@@ -1,0 +1,30 @@
+#pragma once
+// Synthetic word lists for the benchmarks and the timing script: lines that
+// look like the real Band 4 and Band 6 lists (GBK, key-chart transcriptions,
+// about 37 bytes a line) in any number, the same bytes for the same seed.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace bench {
+
+struct SyntheticOptions {
+    std::size_t entries = 1'000'000; // over both lists
+    std::uint64_t seed = 1;
+    bool crlf = true;               // CR LF line ends, else LF
+    unsigned firstListPercent = 60; // share of the entries in the Band 4 list
+};
+
+// The two lists' bytes, in the order of vocab::kWordLists.
+using SyntheticLists = std::array<std::string, 2>;
+
+SyntheticLists makeSyntheticLists(const SyntheticOptions& options);
+
+// Writes the lists into dir (created when missing) under the names the store
+// loads them from. Throws std::runtime_error when a file cannot be written.
+void writeSyntheticLists(const std::filesystem::path& dir, const SyntheticLists& lists);
+
+} // namespace bench
