@@ -1,5 +1,7 @@
 #include "app/CLookupDlg.h"
 
+#include "app/CAboutDlg.h"
+#include "app/DialogFont.h"
 #include "app/DialogUnits.h"
 #include "app/EntryTableModel.h"
 #include "codec/GbkCodec.h"
@@ -7,12 +9,15 @@
 #include "res/Resources.h"
 #include "vocab/PrefixMatch.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QItemSelection>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -24,22 +29,6 @@ namespace {
 
 constexpr std::array<int, EntryTableModel::ColumnCount> kColumnWidths{120, 120, 260, 50};
 constexpr int kPhoneticPointSize = 16;
-
-// The dialogs' font. Where no font of that name is installed, the nearest
-// Chinese serif or sans face stands in for it.
-QFont dialogFont(int pointSize) {
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(
-            QStringLiteral("宋体"),
-            {QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-             QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
-             QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
-             QStringLiteral("WenQuanYi Micro Hei")});
-        return true;
-    }();
-    Q_UNUSED(substituted);
-    return QFont(QStringLiteral("宋体"), pointSize);
-}
 
 // One instance for the whole process, made when the first window opens and
 // kept to the end: every window of the process shares it.
@@ -121,6 +110,7 @@ void CLookupDlg::registerPhoneticFont() {
 }
 
 bool CLookupDlg::OnInitDialog() {
+    m_strAboutMenu = QString::fromUtf8(res::kAboutMenuText);
     setWindowIcon(m_hIcon);
 
     m_list->setFont(phoneticFont());
@@ -250,4 +240,63 @@ bool CLookupDlg::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void CLookupDlg::OnSysCommand(unsigned nID) {
+    switch (nID & 0xFFF0) {
+    case IDM_ABOUTBOX: {
+        CAboutDlg dlgAbout(this);
+        dlgAbout.exec();
+        break;
+    }
+    case SC_CLOSE:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+// Window managers on Linux own the title bar's menu and let no program add to
+// it, so the window's menu opens on its background instead.
+void CLookupDlg::showWindowMenu(const QPoint& globalPos) {
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("关闭(&C)"))->setData(SC_CLOSE);
+    if (!m_strAboutMenu.isEmpty()) {
+        menu.addSeparator();
+        menu.addAction(m_strAboutMenu)->setData(IDM_ABOUTBOX);
+    }
+    if (const QAction* chosen = menu.exec(globalPos)) {
+        OnSysCommand(chosen->data().toUInt());
+    }
+}
+
+void CLookupDlg::contextMenuEvent(QContextMenuEvent* event) {
+    // A right click on a control belongs to that control; the labels and the
+    // group box are background.
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        QWidget* child = childAt(event->pos());
+        while (child && child->parentWidget() != this) {
+            child = child->parentWidget();
+        }
+        if (child && child->focusPolicy() != Qt::NoFocus) {
+            event->ignore();
+            return;
+        }
+    }
+    showWindowMenu(event->globalPos());
+}
+
+void CLookupDlg::keyPressEvent(QKeyEvent* event) {
+    // Shift+F10 asks for the focused control's context menu, as the menu key
+    // does; a control without one passes the request on to the window.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        QWidget* target = focusWidget() ? focusWidget() : this;
+        const QPoint at = target->rect().center();
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at),
+                                  event->modifiers());
+        QCoreApplication::sendEvent(target, &request);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -21,6 +21,9 @@ class CLookupDlg : public QDialog {
 public:
     // Control ids, as the window's parts are known by.
     enum ControlId { IDC_LIST = 1000, IDC_INPUT = 1001, IDC_LINK = 1002 };
+    // Window-menu commands; the lowest four bits of a command do not count.
+    static constexpr unsigned IDM_ABOUTBOX = 0x0010;
+    static constexpr unsigned SC_CLOSE = 0xF060;
 
     explicit CLookupDlg(QWidget* parent = nullptr);
     ~CLookupDlg() override;
@@ -29,6 +32,11 @@ public:
     void OnOK();
     // Exit, Escape and the close button: asks first.
     void OnCancel();
+    // A command of the window menu: the About box, or close (which asks).
+    void OnSysCommand(unsigned nID);
+
+    // The text of the window menu's About entry; empty leaves the entry out.
+    void setAboutMenuText(const QString& text) { m_strAboutMenu = text; }
 
     const vocab::EntryStore& entries() const { return m_entries; }
     QTableView* list() const { return m_list; }
@@ -38,18 +46,22 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void createControls();
     void registerPhoneticFont();
     bool OnInitDialog();
     void OnClickList(const QModelIndex& index);
+    void showWindowMenu(const QPoint& globalPos);
 
     vocab::EntryStore m_entries;
     CHyperLinkButton* m_link = nullptr;
     QTableView* m_list = nullptr;
     QString m_strInput;
     QIcon m_hIcon;
+    QString m_strAboutMenu;
 
     QLineEdit* m_edit = nullptr;
     QPushButton* m_ok = nullptr;

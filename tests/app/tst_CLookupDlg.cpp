@@ -1,4 +1,4 @@
-#include "BoxAnswerer.h"
+#include "LookupFixture.h"
 #include "app/CLookupApp.h"
 #include "app/CLookupDlg.h"
 #include "controls/CHyperLinkButton.h"
@@ -18,58 +18,7 @@
 
 #include <memory>
 
-namespace {
-
-const QString kList4 = QStringLiteral("大学四级.txt");
-const QString kList6 = QStringLiteral("大学六级.txt");
-
-// Forty filler words sort first (their keys begin with 1, æ), so that the
-// matches of ‹5ip› lie below the first screenful.
-QByteArray band4() {
-    QByteArray list;
-    const QString letters = QStringLiteral("abcdefgh"); // none that folds
-    for (int i = 0; i < 40; ++i) {
-        list += QStringLiteral("f%1 [1b%2%3] n. x\r\n")
-                    .arg(i, 2, 10, QLatin1Char('0'))
-                    .arg(letters[i / 8])
-                    .arg(letters[i % 8])
-                    .toLatin1();
-    }
-    list += "sheep [5i:p] n. \xD1\xF2\r\nship [5ip] n. \xB4\xAC\r\nshipping ['5ipi6] n. "
-            "\xBA\xBD\xD4\xCB\r\n"
-            "think [7i6k] v. \xCF\xEB\r\nnight [nait] n. \xD2\xB9\r\n";
-    return list;
-}
-const QByteArray kBand6 =
-    "shipment ['5ipm4nt] n. \xD7\xB0\xD4\xCB\nsink [si6k] v. \xCF\xC2\xB3\xC1\n";
-
-// Rows once sorted: f00..f39, then these.
-enum Row { Sheep = 40, Ship, Shipping, Shipment, Night, Think, Sink, RowCount };
-
-QStringList words(const CLookupDlg& dlg, const QModelIndexList& rows) {
-    QStringList out;
-    for (const QModelIndex& row : rows) {
-        out << dlg.list()->model()->index(row.row(), 0).data().toString();
-    }
-    return out;
-}
-
-QPushButton* button(const CLookupDlg& dlg, const QString& text) {
-    for (auto* button : dlg.findChildren<QPushButton*>()) {
-        if (button->text() == text) {
-            return button;
-        }
-    }
-    return nullptr;
-}
-
-QStringList selectedWords(const CLookupDlg& dlg) {
-    QModelIndexList rows = dlg.list()->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end());
-    return words(dlg, rows);
-}
-
-} // namespace
+using namespace fixture;
 
 class tst_CLookupDlg : public QObject {
     Q_OBJECT
@@ -80,31 +29,16 @@ private:
         m_folder = std::make_unique<QTemporaryDir>();
         QVERIFY(m_folder->isValid());
         QVERIFY(QDir::setCurrent(m_folder->path()));
-        auto write = [](const QString& name, const QByteArray& bytes) {
-            QFile file(name);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
-        };
-        if (list4) {
-            write(kList4, band4());
-        }
-        if (list6) {
-            write(kList6, kBand6);
-        }
-        if (font) {
-            QVERIFY(
-                QFile::copy(QStringLiteral(MIRAWEN_FONT_FILE), QStringLiteral("TOPhonetic.ttf")));
-        }
+        QVERIFY(fill(m_folder->path(), font, list4, list6));
     }
 
-    // Opens the window, answering the boxes it shows on the way with OK.
+    // Opens the window, which must show the given number of notices first.
     std::unique_ptr<CLookupDlg> open(int expectedBoxes = 0) {
-        BoxAnswerer answerer(std::deque<QMessageBox::StandardButton>(3, QMessageBox::Ok));
-        auto dlg = std::make_unique<CLookupDlg>();
-        m_boxes = answerer.seen();
-        [&] { QCOMPARE(m_boxes.size(), expectedBoxes); }();
-        dlg->show();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(dlg.get())); }();
+        auto dlg = openWindow(&m_boxes);
+        [&] {
+            QCOMPARE(m_boxes.size(), expectedBoxes);
+            QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+        }();
         return dlg;
     }
 

@@ -1,0 +1,44 @@
+#include "app/CAboutDlg.h"
+
+#include "app/DialogFont.h"
+#include "app/DialogUnits.h"
+#include "res/Resources.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
+    setWindowTitle(QStringLiteral("关于 Mirawen"));
+    setFont(dialogFont(9));
+    const DialogUnits units(font());
+    setFixedSize(units.size(235, 82));
+
+    // In the order the Tab key visits them. An icon control takes the icon's size.
+    auto* icon = new QLabel(this);
+    const QPixmap picture = QIcon(QString::fromUtf8(res::kIcon32)).pixmap(32, 32);
+    icon->setPixmap(picture);
+    icon->setGeometry(QRect(units.rect(11, 17, 0, 0).topLeft(), picture.size()));
+
+    auto* version = new QLabel(QStringLiteral("Mirawen 1.0 版"), this);
+    version->setTextFormat(Qt::PlainText);
+    version->setGeometry(units.rect(40, 10, 119, 8));
+
+    auto* copyright = new QLabel(QString::fromUtf8(res::kCopyright), this);
+    copyright->setTextFormat(Qt::PlainText);
+    copyright->setGeometry(units.rect(40, 25, 119, 8));
+
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    ok->setDefault(true);
+    ok->setGeometry(units.rect(178, 7, 50, 14));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Plain text: the address here opens nothing.
+    auto* address = new QLabel(QString::fromUtf8(res::kMakerWebAddress), this);
+    address->setTextFormat(Qt::PlainText);
+    address->setTextInteractionFlags(Qt::NoTextInteraction);
+    address->setGeometry(units.rect(39, 41, 119, 8));
+}
