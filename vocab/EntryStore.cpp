@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 namespace vocab {
@@ -50,10 +51,11 @@ std::uint32_t offset(std::size_t n) {
 } // namespace
 
 LoadResult EntryStore::load(const std::filesystem::path& dir) {
-    LoadResult result;
+    // Failures are reported in the order of the lists, whichever step failed.
+    std::array<std::optional<ListFailure>, kWordLists.size()> failed;
     auto fail = [&](std::size_t list, const char* action, std::string reason) {
-        result.failures.push_back(
-            {std::string(kWordLists[list].fileName), action, std::move(reason)});
+        failed[list] =
+            ListFailure{std::string(kWordLists[list].fileName), action, std::move(reason)};
     };
 
     std::array<File, kWordLists.size()> files;
@@ -111,6 +113,12 @@ LoadResult EntryStore::load(const std::filesystem::path& dir) {
     }
     for (const Span& span : spans) {
         indexLines(span.begin, span.end, span.list);
+    }
+    LoadResult result;
+    for (auto& failure : failed) {
+        if (failure) {
+            result.failures.push_back(std::move(*failure));
+        }
     }
     return result;
 }
