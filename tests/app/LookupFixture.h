@@ -1,6 +1,5 @@
 #pragma once
 
-#include "BoxAnswerer.h"
 #include "app/CLookupDlg.h"
 
 #include <QAbstractItemModel>
@@ -8,21 +7,24 @@
 #include <QDir>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
 #include <functional>
 #include <memory>
 
-// Shared by the window's tests: a working folder with word lists and the
-// font, and ways to look at and drive the window.
+// Shared by the window's tests: a folder with word lists and the font, and
+// ways to drive the window and answer what it shows.
 namespace fixture {
 
-// Forty filler words sort first (their keys begin with 1, æ), so that the
-// matches of ‹5ip› lie below the first screenful.
+// Forty filler words sort first (keys 1b.., æ), so that the matches of ‹5ip›
+// lie below the first screenful. Sorted rows: f00..f39, then Row.
 inline QByteArray band4() {
     QByteArray list;
     const QString letters = QStringLiteral("abcdefgh"); // none that folds
@@ -33,17 +35,14 @@ inline QByteArray band4() {
                     .arg(letters[i % 8])
                     .toLatin1();
     }
-    list += "sheep [5i:p] n. \xD1\xF2\r\nship [5ip] n. \xB4\xAC\r\nshipping ['5ipi6] n. "
-            "\xBA\xBD\xD4\xCB\r\nthink [7i6k] v. \xCF\xEB\r\nnight [nait] n. \xD2\xB9\r\n";
-    return list;
+    return list + "sheep [5i:p] n. \xD1\xF2\r\nship [5ip] n. \xB4\xAC\r\nshipping ['5ipi6] n. "
+                  "\xBA\xBD\xD4\xCB\r\n"
+                  "think [7i6k] v. \xCF\xEB\r\nnight [nait] n. \xD2\xB9\r\n";
 }
 inline const QByteArray kBand6 =
     "shipment ['5ipm4nt] n. \xD7\xB0\xD4\xCB\nsink [si6k] v. \xCF\xC2\xB3\xC1\n";
-
-// Rows once sorted: f00..f39, then these.
 enum Row { Sheep = 40, Ship, Shipping, Shipment, Night, Think, Sink, RowCount };
 
-// Fills folder with the lists asked for and, unless told otherwise, the font.
 inline bool fill(const QString& folder, bool font = true, bool list4 = true, bool list6 = true) {
     const QDir dir(folder);
     auto write = [&](const QString& name, const QByteArray& bytes) {
@@ -56,25 +55,69 @@ inline bool fill(const QString& folder, bool font = true, bool list4 = true, boo
             QFile::copy(QStringLiteral(MIRAWEN_FONT_FILE), dir.filePath("TOPhonetic.ttf")));
 }
 
-// Opens the window as the program does, answering each notice it shows on
-// the way with OK; the notices are kept in notices.
-inline std::unique_ptr<CLookupDlg> openWindow(QList<BoxAnswerer::Seen>* notices = nullptr) {
-    BoxAnswerer answerer(std::deque<QMessageBox::StandardButton>(3, QMessageBox::Ok));
+// Calls handler on each menu or modal window of type T that shows up while
+// this lives. Menus and modal windows run their own event loop, in which the
+// timer keeps firing.
+template <class T> class WhenShown : public QObject {
+public:
+    explicit WhenShown(std::function<void(T*)> handler) : m_handler(std::move(handler)) {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            QWidget* top = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                             : QApplication::activeModalWidget();
+            auto* shown = qobject_cast<T*>(top);
+            if (shown && shown->isVisible() && shown != m_last) {
+                m_last = shown;
+                ++m_count;
+                m_handler(shown);
+            }
+        });
+        m_timer.start(5);
+    }
+    int count() const { return m_count; }
+    bool done() const { return m_count > 0; }
+
+private:
+    std::function<void(T*)> m_handler;
+    QTimer m_timer;
+    QPointer<T> m_last;
+    int m_count = 0;
+};
+
+// Answers every message box by clicking answer, noting "caption|text|buttons"
+// of each (with "|icon" or "|owned" where it has an icon or an owner).
+class Answer : public WhenShown<QMessageBox> {
+public:
+    explicit Answer(QMessageBox::StandardButton answer)
+        : WhenShown([this, answer](QMessageBox* box) {
+              const auto buttons = box->standardButtons();
+              seen << box->windowTitle() + "|" + box->text() + "|" +
+                          (buttons == QMessageBox::Ok                        ? "OK"
+                           : buttons == (QMessageBox::Yes | QMessageBox::No) ? "Yes No"
+                                                                             : "?") +
+                          (box->icon() != QMessageBox::NoIcon ? "|icon" : "") +
+                          (box->parentWidget() ? "|owned" : "");
+              QTest::mouseClick(box->button(answer), Qt::LeftButton);
+          }) {}
+    QStringList seen;
+};
+
+// Opens the window as the program does; the notices it shows on the way are
+// answered with OK and kept in notices.
+inline std::unique_ptr<CLookupDlg> openWindow(QStringList* notices = nullptr) {
+    Answer ok(QMessageBox::Ok);
     auto dlg = std::make_unique<CLookupDlg>();
     if (notices) {
-        *notices = answerer.seen();
+        *notices = ok.seen;
     }
     dlg->show();
     return dlg;
 }
 
 inline QPushButton* button(const QWidget& window, const QString& text) {
-    for (auto* button : window.findChildren<QPushButton*>()) {
-        if (button->text() == text) {
-            return button;
-        }
-    }
-    return nullptr;
+    const auto buttons = window.findChildren<QPushButton*>();
+    const auto found =
+        std::find_if(buttons.begin(), buttons.end(), [&](auto* b) { return b->text() == text; });
+    return found == buttons.end() ? nullptr : *found;
 }
 
 inline QStringList selectedWords(const CLookupDlg& dlg) {
@@ -82,37 +125,30 @@ inline QStringList selectedWords(const CLookupDlg& dlg) {
     std::sort(rows.begin(), rows.end());
     QStringList words;
     for (const QModelIndex& row : rows) {
-        words << dlg.list()->model()->index(row.row(), 0).data().toString();
+        words << row.data().toString();
     }
     return words;
 }
 
-// Runs handler on the next menu or modal window of type T to show up. Menus
-// and modal windows run their own event loop, in which this timer fires.
-template <class T> class WhenShown : public QObject {
-public:
-    explicit WhenShown(std::function<void(T*)> handler) : m_handler(std::move(handler)) {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            QWidget* shown = QApplication::activePopupWidget();
-            if (!shown) {
-                shown = QApplication::activeModalWidget();
-            }
-            auto* widget = qobject_cast<T*>(shown);
-            if (widget && widget->isVisible() && !m_done) {
-                m_done = true;
-                m_timer.stop();
-                m_handler(widget);
-            }
-        });
-        m_timer.start(5);
+// Dialog units in pixels for a dialog's font, as Windows computes them.
+struct Units {
+    explicit Units(const QFont& font) : y(QFontMetrics(font).height()) {
+        const int letters = QFontMetrics(font).horizontalAdvance(
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        x = (letters / 26 + 1) / 2;
     }
-
-    bool done() const { return m_done; }
-
-private:
-    std::function<void(T*)> m_handler;
-    QTimer m_timer;
-    bool m_done = false;
+    QRect operator()(int left, int top, int width, int height) const {
+        return {(left * x + 2) / 4, (top * y + 4) / 8, (width * x + 2) / 4, (height * y + 4) / 8};
+    }
+    int x;
+    int y;
 };
+
+// Types input into the box and presses Enter.
+inline void search(CLookupDlg& dlg, const QString& input) {
+    dlg.input()->clear();
+    QTest::keyClicks(dlg.input(), input);
+    QTest::keyClick(dlg.input(), Qt::Key_Return);
+}
 
 } // namespace fixture

@@ -3,68 +3,39 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-class PrefixMatchTest : public testing::Test {
-protected:
-    void SetUp() override {
-        m_store.appendList("sheep [5i:p] n.\nship [5ip] n.\nshipment ['5ipm4nt] n.\n"
-                           "sad [s1d] adj.\nthank [716k] v.\nsit [sit] v.\nsummer ['s8m4] n.\n"
-                           "night [nait] n.\nlight [lait] n.\nshop [53p] n.\n",
-                           0);
-        m_store.appendList("abc [a\xB0\xA1] x\nabd [a\xB0\xA2] x\nabe [a\xB1\xA1] x\nabf [ab] x\n"
-                           "zhong [\xD6\xD0x] x\nzhong2 [\xD6\xD0y] x\n",
-                           1);
-        m_store.sort();
-    }
-
-    std::vector<std::string> match(std::string_view input, bool* longEnough = nullptr) const {
-        const auto result = vocab::prefixMatch(m_store, input);
+TEST(PrefixMatch, SelectsEveryKeyThatBeginsWithTheFoldedInput) {
+    vocab::EntryStore store;
+    store.appendList("sheep [5i:p]\nship [5ip]\nshipment ['5ipm4nt]\nsad [s1d]\nthank [716k]\n"
+                     "night [nait]\nlight [lait]\nshop [53p]\n",
+                     0);
+    store.appendList("abc [a\xB0\xA1]\nabd [a\xB0\xA2]\nabe [a\xB1\xA1]\nabf [ab]\nzh "
+                     "[\xD6\xD0x]\nzh2 [\xD6\xD0y]\n",
+                     1);
+    store.sort();
+    const struct {
+        std::string_view input;
         std::vector<std::string> words;
-        std::size_t previous = 0;
+        bool longEnough;
+        const char* why;
+    } cases[] = {
+        {"5ip", {"sheep", "ship", "shipment"}, true, "a run in key order"},
+        {"5", {"shop"}, true, "one byte: the first match only"},
+        {"7", {"thank"}, true, "θ folds to s; still only the first"},
+        {"71", {"thank", "sad"}, true, "s and θ match together"},
+        {"nai", {"night", "light"}, true, "n and l match together"},
+        {"4'b", {}, true, "marks are not removed from input"},
+        {"5ipm4nt5ipm4nt", {}, false, "longer than every key"},
+        {"a\xB0", {"abc", "abd", "abe"}, true, "half a character at the end ends both sides"},
+        {"ab", {"abf"}, true, "a key cut inside a character does not match a letter"},
+        {"\xD6\xD0", {"zh", "zh2"}, true, "one two-byte character is two bytes: every match"},
+    };
+    for (const auto& c : cases) {
+        const auto result = vocab::prefixMatch(store, c.input);
+        std::vector<std::string> words;
         for (std::size_t i : result.indices) {
-            EXPECT_TRUE(words.empty() || i > previous) << "indices in store order";
-            previous = i;
-            words.emplace_back(m_store[i].word);
+            words.emplace_back(store[i].word);
         }
-        if (longEnough) {
-            *longEnough = result.anyLongEnough;
-        }
-        return words;
+        EXPECT_EQ(words, c.words) << c.why;
+        EXPECT_EQ(result.anyLongEnough, c.longEnough) << c.why;
     }
-
-    vocab::EntryStore m_store;
-};
-
-using Words = std::vector<std::string>;
-
-TEST_F(PrefixMatchTest, SelectsEveryKeyThatBeginsWithTheInput) {
-    EXPECT_EQ(match("5ip"), (Words{"sheep", "ship", "shipment"}));
-    EXPECT_EQ(match("5"), Words{"shop"}) << "one byte: the first match only";
-    EXPECT_EQ(match("7"), Words{"thank"}) << "θ folds to s; still only the first";
-    EXPECT_EQ(match("s1"), (Words{"thank", "sad"})) << "s and θ sort and match together";
-    EXPECT_EQ(match("71"), (Words{"thank", "sad"}));
-    EXPECT_EQ(match("nait"), (Words{"night", "light"}));
-    EXPECT_EQ(match("lai"), (Words{"night", "light"}));
 }
-
-TEST_F(PrefixMatchTest, ReportsWhetherAnyKeyWasLongEnough) {
-    bool longEnough = false;
-    EXPECT_EQ(match("4'b", &longEnough), Words{}) << "marks are not removed from input";
-    EXPECT_TRUE(longEnough);
-    EXPECT_EQ(match("zzzzzzzzzzzzzz", &longEnough), Words{});
-    EXPECT_FALSE(longEnough) << "longer than every key";
-    EXPECT_EQ(match("5ipm4lt", &longEnough), Words{"shipment"});
-    EXPECT_TRUE(longEnough);
-}
-
-TEST_F(PrefixMatchTest, ComparesWholeCharactersOfTheKey) {
-    EXPECT_EQ(match("a\xB0\xA1"), Words{"abc"});
-    EXPECT_EQ(match("a\xB0"), (Words{"abc", "abd", "abe"}))
-        << "half a character at the end counts as the end, on both sides";
-    EXPECT_EQ(match("ab"), Words{"abf"}) << "a key cut inside a character does not match a letter";
-    EXPECT_EQ(match("\xD6\xD0"), (Words{"zhong", "zhong2"}))
-        << "a single two-byte character is two bytes long: every match";
-}
-
-} // namespace
