@@ -9,6 +9,7 @@
 
 CLookupApp::CLookupApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromUtf8(res::kAppTitle));
+    setApplicationVersion(QStringLiteral("1.0.0.1"));
     installTranslations();
 }
 
