@@ -57,7 +57,12 @@ CLookupDlg::CLookupDlg(QWidget* parent)
     OnInitDialog();
 }
 
-CLookupDlg::~CLookupDlg() = default;
+CLookupDlg::~CLookupDlg() {
+    // Child widgets outlive the members, and the model reads the store: let
+    // the list and its model go before the store does.
+    delete m_list;
+    delete m_model;
+}
 
 void CLookupDlg::createControls() {
     setWindowTitle(QStringLiteral("Mirawen 1.0"));
