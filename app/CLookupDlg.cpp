@@ -60,6 +60,7 @@ CLookupDlg::CLookupDlg(QWidget* parent)
 CLookupDlg::~CLookupDlg() {
     // Child widgets outlive the members, and the model reads the store: let
     // the list and its model go before the store does.
+    m_list->viewport()->removeEventFilter(this);
     delete m_list;
     delete m_model;
 }
@@ -235,7 +236,7 @@ void CLookupDlg::reject() {
 bool CLookupDlg::eventFilter(QObject* watched, QEvent* event) {
     // A left click on a row copies its key; clicks elsewhere and other
     // buttons change nothing.
-    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (event->type() == QEvent::MouseButtonRelease && watched == m_list->viewport()) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {
             const QModelIndex index = m_list->indexAt(mouse->position().toPoint());
