@@ -75,17 +75,17 @@ void CLookupDlg::createControls() {
     m_edit = new QLineEdit(this);
     m_edit->setGeometry(units.rect(13, 22, 153, 19));
 
-    m_ok = new QPushButton(QStringLiteral("确定"), this);
-    m_ok->setGeometry(units.rect(64, 50, 44, 14));
-    m_ok->setDefault(true);
-    connect(m_ok, &QPushButton::clicked, this, &CLookupDlg::OnOK);
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    ok->setGeometry(units.rect(64, 50, 44, 14));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &CLookupDlg::OnOK);
 
     m_list = new QTableView(this);
     m_list->setGeometry(units.rect(7, 77, 327, 270));
 
-    m_cancel = new QPushButton(QStringLiteral("退出"), this);
-    m_cancel->setGeometry(units.rect(284, 353, 50, 14));
-    connect(m_cancel, &QPushButton::clicked, this, &CLookupDlg::OnCancel);
+    auto* cancel = new QPushButton(QStringLiteral("退出"), this);
+    cancel->setGeometry(units.rect(284, 353, 50, 14));
+    connect(cancel, &QPushButton::clicked, this, &CLookupDlg::OnCancel);
 
     // A picture control takes the size of its picture, plus its frame.
     auto* chart = new QLabel(this);

@@ -9,7 +9,6 @@
 class CHyperLinkButton;
 class EntryTableModel;
 class QLineEdit;
-class QPushButton;
 class QTableView;
 
 // The lookup window: every entry of both word lists in key order, a box to
@@ -19,8 +18,8 @@ class CLookupDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // Control ids, as the window's parts are known by.
-    enum ControlId { IDC_LIST = 1000, IDC_INPUT = 1001, IDC_LINK = 1002 };
+    // The id the link reports itself by.
+    static constexpr int IDC_LINK = 1002;
     // Window-menu commands; the lowest four bits of a command do not count.
     static constexpr unsigned IDM_ABOUTBOX = 0x0010;
     static constexpr unsigned SC_CLOSE = 0xF060;
@@ -64,7 +63,5 @@ private:
     QString m_strAboutMenu;
 
     QLineEdit* m_edit = nullptr;
-    QPushButton* m_ok = nullptr;
-    QPushButton* m_cancel = nullptr;
     EntryTableModel* m_model = nullptr;
 };

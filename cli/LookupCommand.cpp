@@ -44,7 +44,6 @@ struct Parsed {
 
 Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
     Options options;
-    bool encodingSeen = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         if (arg == "--") {
@@ -90,10 +89,8 @@ Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
                 options.dir = value;
             } else if (value == "utf-8" || value == "UTF-8" || value == "utf8") {
                 options.gbk = false;
-                encodingSeen = true;
             } else if (value == "gbk" || value == "GBK") {
                 options.gbk = true;
-                encodingSeen = true;
             } else {
                 return {{}, "unknown encoding '" + value + "' (utf-8 or gbk)", {}};
             }
@@ -107,7 +104,7 @@ Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
         }
         options.input = std::string(arg);
     }
-    if (options.ipa && options.gbk && encodingSeen && !options.tsv) {
+    if (options.ipa && options.gbk && !options.tsv) {
         return {{}, "--ipa needs --encoding utf-8", {}};
     }
     return {options, {}, {}};

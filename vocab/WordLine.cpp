@@ -39,15 +39,6 @@ std::size_t trimmedEnd(std::string_view line, std::size_t from) {
     return end;
 }
 
-// The first single-byte character c at or after from, or line.size().
-std::size_t findChar(std::string_view line, char c, std::size_t from) {
-    std::size_t i = from;
-    while (i < line.size() && line[i] != c) {
-        i += isLead(line[i]) && i + 1 < line.size() ? 2 : 1;
-    }
-    return i;
-}
-
 } // namespace
 
 WordLine WordLine::parse(std::string_view line) {
@@ -69,8 +60,8 @@ WordLine WordLine::parse(std::string_view line) {
         return parts;
     }
     parts.word = line.substr(0, wordEnd);
-    const std::size_t close = findChar(line, ']', open + 1);
-    if (close == n) {
+    const std::size_t close = mbcs::find(line, ']', open + 1);
+    if (close == std::string_view::npos) {
         const std::size_t end = trimmedEnd(line, open + 1);
         parts.phonetic = line.substr(open + 1, end - open - 1);
         return parts;
