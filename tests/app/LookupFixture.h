@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <functional>
@@ -143,6 +144,20 @@ struct Units {
     int x;
     int y;
 };
+
+// Closes a window the way a user would: "escape" presses Escape where the
+// focus is, "close" uses the title bar's close button, any other text clicks
+// the button of that name.
+inline void closeBy(QWidget& window, const QString& how) {
+    if (how == QLatin1String("escape")) {
+        QWidget* focus = window.focusWidget();
+        QTest::keyClick(focus ? focus : &window, Qt::Key_Escape);
+    } else if (how == QLatin1String("close")) {
+        window.windowHandle()->close();
+    } else {
+        QTest::mouseClick(button(window, how), Qt::LeftButton);
+    }
+}
 
 // Types input into the box and presses Enter.
 inline void search(CLookupDlg& dlg, const QString& input) {
