@@ -1,6 +1,6 @@
 #include "app/CAboutDlg.h"
 
-#include "app/DialogFont.h"
+#include "app/DialogStyle.h"
 #include "app/DialogUnits.h"
 #include "res/Resources.h"
 
@@ -8,10 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-CAboutDlg::CAboutDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint) {
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
     setWindowTitle(QStringLiteral("关于 Mirawen"));
     setFont(dialogFont(9));
     const DialogUnits units(font());

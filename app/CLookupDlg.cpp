@@ -1,7 +1,7 @@
 #include "app/CLookupDlg.h"
 
 #include "app/CAboutDlg.h"
-#include "app/DialogFont.h"
+#include "app/DialogStyle.h"
 #include "app/DialogUnits.h"
 #include "app/EntryTableModel.h"
 #include "codec/GbkCodec.h"
@@ -46,10 +46,7 @@ void showNotice(const QString& text) {
 
 } // namespace
 
-CLookupDlg::CLookupDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint) {
+CLookupDlg::CLookupDlg(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
     m_hIcon.addFile(QString::fromUtf8(res::kIcon32), QSize(32, 32));
     m_hIcon.addFile(QString::fromUtf8(res::kIcon16), QSize(16, 16));
     createControls();

@@ -1,4 +1,4 @@
-#include "app/DialogFont.h"
+#include "app/DialogStyle.h"
 
 #include <QStringList>
 

@@ -2,6 +2,12 @@
 
 #include <QFont>
 
+// What the program's dialogs share: a title bar with a close button only, a
+// fixed size, and the font they are laid out in.
+inline constexpr Qt::WindowFlags kFixedDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+
 // The dialogs' font, "宋体" at the given size. Where no font of that name is
 // installed, the nearest Chinese face stands in for it.
 QFont dialogFont(int pointSize);
