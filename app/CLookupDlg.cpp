@@ -4,7 +4,7 @@
 #include "app/DialogStyle.h"
 #include "app/DialogUnits.h"
 #include "app/EntryTableModel.h"
-#include "codec/GbkCodec.h"
+#include "codec/Codec.h"
 #include "controls/CHyperLinkButton.h"
 #include "res/Resources.h"
 #include "vocab/PrefixMatch.h"
@@ -155,7 +155,13 @@ bool CLookupDlg::OnInitDialog() {
         m_entries.sort();
     });
     for (const vocab::ListFailure& failure : loaded.failures) {
-        showNotice(QStringLiteral("没有词库文件:") + QString::fromStdString(failure.fileName));
+        const QString name = QString::fromUtf8(failure.fileName());
+        if (failure.kind == vocab::FailureKind::Missing) {
+            showNotice(QStringLiteral("没有词库文件:") + name);
+        } else {
+            showNotice(QStringLiteral("无法读取词库文件:") + name + QStringLiteral("（") +
+                       QString::fromStdString(failure.reason()) + QStringLiteral("）"));
+        }
     }
 
     m_edit->setFocus();
@@ -178,7 +184,7 @@ void CLookupDlg::OnOK() {
 
     // The box keeps the text as typed; only the comparison folds it. A
     // character that GBK cannot hold is in no key.
-    const std::optional<std::string> input = GbkCodec::fromUtf8(m_strInput.toStdString());
+    const std::optional<std::string> input = codec::fromUtf8(m_strInput.toStdString());
     if (!input) {
         return;
     }
@@ -212,8 +218,8 @@ void CLookupDlg::OnOK() {
 }
 
 void CLookupDlg::OnClickList(const QModelIndex& index) {
-    m_strInput = QString::fromStdString(
-        GbkCodec::toUtf8(m_entries.key(static_cast<std::size_t>(index.row()))));
+    m_strInput =
+        QString::fromStdString(codec::toUtf8(m_entries.key(static_cast<std::size_t>(index.row()))));
     m_edit->setText(m_strInput);
 }
 

@@ -1,6 +1,6 @@
 #include "app/EntryTableModel.h"
 
-#include "codec/GbkCodec.h"
+#include "codec/Codec.h"
 #include "vocab/EntryStore.h"
 
 #include <array>
@@ -55,7 +55,7 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const {
     default:
         return {};
     }
-    return QString::fromStdString(GbkCodec::toUtf8(text));
+    return QString::fromStdString(codec::toUtf8(text));
 }
 
 QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -47,7 +47,7 @@ const Fixture& fixture(std::size_t entries) {
         slot->folder = g_root / std::to_string(entries);
         bench::writeSyntheticLists(slot->folder, slot->lists);
         for (std::size_t list = 0; list < slot->lists.size(); ++list) {
-            slot->unsorted.appendList(slot->lists[list], list);
+            (void)slot->unsorted.appendList(slot->lists[list], list);
         }
         slot->sorted = slot->unsorted;
         slot->sorted.sort();
@@ -87,7 +87,7 @@ void BM_Append(benchmark::State& state) {
     for (auto _ : state) {
         vocab::EntryStore store;
         for (std::size_t list = 0; list < f.lists.size(); ++list) {
-            store.appendList(f.lists[list], list);
+            (void)store.appendList(f.lists[list], list);
         }
         benchmark::DoNotOptimize(store.size());
     }
@@ -124,7 +124,7 @@ void BM_LoadSortMatch(benchmark::State& state) {
     const Fixture& f = fixture(entriesOf(state));
     for (auto _ : state) {
         vocab::EntryStore store;
-        store.load(f.folder);
+        (void)store.load(f.folder);
         store.sort();
         const vocab::MatchResult result = vocab::prefixMatch(store, "5ip");
         benchmark::DoNotOptimize(result.indices.data());

@@ -1,8 +1,9 @@
 #include "cli/LookupCommand.h"
 
-#include "codec/GbkCodec.h"
+#include "codec/Codec.h"
 #include "vocab/EntryStore.h"
 #include "vocab/PrefixMatch.h"
+#include "vocab/WordLists.h"
 
 #include <array>
 #include <charconv>
@@ -196,7 +197,7 @@ public:
 
 private:
     std::string text(std::string_view gbk) const {
-        return m_options.gbk ? std::string(gbk) : GbkCodec::toUtf8(gbk);
+        return m_options.gbk ? std::string(gbk) : codec::toUtf8(gbk);
     }
 
     const Options& m_options;
@@ -224,6 +225,10 @@ int LookupCommand::run(const std::vector<std::string>& args, std::ostream& out, 
     for (const vocab::ListFailure& failure : loaded.failures) {
         err << kProgram << ": " << failure.message() << '\n';
     }
+    for (const vocab::IgnoredTail& tail : loaded.ignored) {
+        err << kProgram << ": " << vocab::kWordLists[tail.list].fileName << ": " << tail.bytes
+            << " bytes after Ctrl-Z ignored\n";
+    }
     store.sort();
 
     Printer printer(options, out);
@@ -234,9 +239,9 @@ int LookupCommand::run(const std::vector<std::string>& args, std::ostream& out, 
     } else if (!options.input->empty()) {
         const std::optional<std::string> input = options.gbk
                                                      ? std::optional<std::string>(*options.input)
-                                                     : GbkCodec::fromUtf8(*options.input);
+                                                     : codec::fromUtf8(*options.input);
         if (!input) {
-            err << kProgram << ": INPUT holds a character that GBK cannot hold; nothing matches\n";
+            err << kProgram << ": INPUT is not valid UTF-8; nothing matches\n";
         } else {
             for (std::size_t index : vocab::prefixMatch(store, *input).indices) {
                 printer.print(store, index);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <new>
 #include <utility>
+#include <vector>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -65,5 +66,8 @@ private:
     static constexpr std::size_t kHugePage = std::size_t{2} << 20;
     static constexpr std::size_t kHugeThreshold = std::size_t{4} << 20;
 };
+
+// The store's byte buffers.
+using Bytes = std::vector<char, BulkAllocator<char>>;
 
 } // namespace vocab

@@ -1,5 +1,8 @@
 #include "vocab/EntryStore.h"
 
+#include "codec/Codec.h"
+#include "vocab/ListEncoding.h"
+#include "vocab/ListFile.h"
 #include "vocab/Mbcs.h"
 #include "vocab/SoundKey.h"
 #include "vocab/WordLine.h"
@@ -7,11 +10,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
-#include <optional>
+#include <new>
 #include <system_error>
 
 namespace vocab {
@@ -23,104 +23,122 @@ constexpr char kCtrlZ = '\x1A';
 // last file needs no more.
 constexpr std::size_t kReadSlack = 1 << 16;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+std::uint32_t offset(std::size_t n) {
+    return static_cast<std::uint32_t>(n);
+}
 
-// Reads the whole of file onto the end of text, into the room reserved for
-// it where there is enough, so that the buffer does not move.
-template <class Bytes> bool readAll(std::FILE* file, Bytes& text) {
-    constexpr std::size_t kMinChunk = 1 << 16;
-    for (;;) {
-        const std::size_t old = text.size();
-        const std::size_t chunk = std::max(text.capacity() - old, kMinChunk);
-        text.resize(old + chunk);
-        const std::size_t got = std::fread(text.data() + old, 1, chunk, file);
-        text.resize(old + got);
-        if (got < chunk) {
-            return !std::ferror(file);
-        }
+bool isWhiteOrCtrlZ(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == kCtrlZ;
+}
+
+codec::Unicode unicodeForm(ListEncoding encoding) {
+    switch (encoding) {
+    case ListEncoding::Utf16LE:
+        return codec::Unicode::Utf16LE;
+    case ListEncoding::Utf16BE:
+        return codec::Unicode::Utf16BE;
+    default:
+        return codec::Unicode::Utf8;
     }
 }
 
-std::uint32_t offset(std::size_t n) {
-    return static_cast<std::uint32_t>(n);
+ListFailure outOfMemory(std::size_t list) {
+    return {list, FailureKind::Unreadable, std::make_error_code(std::errc::not_enough_memory)};
 }
 
 } // namespace
 
 LoadResult EntryStore::load(const std::filesystem::path& dir) {
-    // Failures are reported in the order of the lists, whichever step failed.
-    std::array<std::optional<ListFailure>, kWordLists.size()> failed;
-    auto fail = [&](std::size_t list, const char* action, std::string reason) {
-        failed[list] =
-            ListFailure{std::string(kWordLists[list].fileName), action, std::move(reason)};
-    };
-
-    std::array<File, kWordLists.size()> files;
+    std::array<std::filesystem::path, kWordLists.size()> paths;
+    // One allocation for both lists: growing the buffer would copy it. Only
+    // sizes that can be read count.
     std::size_t expected = m_text.size();
     for (std::size_t i = 0; i < kWordLists.size(); ++i) {
-        const std::filesystem::path path = dir / std::filesystem::u8path(kWordLists[i].fileName);
-        files[i].reset(std::fopen(path.c_str(), "rb"));
-        if (!files[i]) {
-            fail(i, "open", std::strerror(errno));
-            continue;
-        }
+        paths[i] = dir / std::filesystem::u8path(kWordLists[i].fileName);
         std::error_code ec;
-        const auto size = std::filesystem::file_size(path, ec);
-        if (!ec) {
-            expected += size;
+        if (std::filesystem::is_regular_file(paths[i], ec)) {
+            const auto size = std::filesystem::file_size(paths[i], ec);
+            if (!ec && size <= kMaxTextBytes - expected) {
+                expected += static_cast<std::size_t>(size);
+            }
         }
     }
-    // One allocation for both lists: growing the buffer would copy it.
-    m_text.reserve(std::min(expected, kMaxTextBytes) + kReadSlack);
+    try {
+        m_text.reserve(expected + kReadSlack);
+    } catch (const std::bad_alloc&) {
+        // Reading grows the buffer as it needs, and reports what cannot be had.
+    }
 
-    struct Span {
-        std::size_t begin;
-        std::size_t end;
-        std::size_t list;
-    };
+    LoadResult result;
     std::vector<Span> spans;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!files[i]) {
-            continue;
-        }
+    for (std::size_t i = 0; i < kWordLists.size(); ++i) {
         const std::size_t begin = m_text.size();
-        errno = 0;
-        if (!readAll(files[i].get(), m_text)) {
-            const int error = errno != 0 ? errno : EIO;
-            m_text.resize(begin);
-            fail(i, "read", std::strerror(error));
+        if (auto failure = readListFile(paths[i], i, kMaxTextBytes, m_text)) {
+            result.failures.push_back(*failure);
             continue;
         }
-        if (m_text.size() > kMaxTextBytes) {
-            m_text.resize(begin);
-            fail(i, "read", "the word lists together exceed 4 GiB");
+        if (auto failure = finishList(begin, i, result.ignored)) {
+            result.failures.push_back(*failure);
             continue;
-        }
-        // Ctrl-Z ends a list, as it ends a file read in text mode.
-        const void* ctrlZ = std::memchr(m_text.data() + begin, kCtrlZ, m_text.size() - begin);
-        if (ctrlZ) {
-            m_text.resize(
-                static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - m_text.data()));
         }
         spans.push_back({begin, m_text.size(), i});
     }
-
-    if (!spans.empty()) {
-        reserveFor(spans.front().begin);
-    }
     for (const Span& span : spans) {
-        indexLines(span.begin, span.end, span.list);
-    }
-    LoadResult result;
-    for (auto& failure : failed) {
-        if (failure) {
-            result.failures.push_back(std::move(*failure));
+        if (auto failure = indexList(span)) {
+            // Failures stay in the order of the lists.
+            auto at = std::find_if(result.failures.begin(), result.failures.end(),
+                                   [&](const ListFailure& f) { return f.list > span.list; });
+            result.failures.insert(at, *failure);
         }
     }
     return result;
+}
+
+std::optional<ListFailure> EntryStore::finishList(std::size_t begin, std::size_t list,
+                                                  std::vector<IgnoredTail>& ignored) {
+    try {
+        const std::string_view bytes(m_text.data() + begin, m_text.size() - begin);
+        const DetectedEncoding detected = detectEncoding(bytes);
+        if (detected.encoding != ListEncoding::Gbk) {
+            // Every rule below holds for the list as GB18030.
+            const std::string text =
+                codec::fromUnicode(bytes.substr(detected.markSize), unicodeForm(detected.encoding));
+            m_text.resize(begin);
+            if (text.size() > kMaxTextBytes - begin) {
+                return ListFailure{list, FailureKind::TooLarge, {}};
+            }
+            m_text.insert(m_text.end(), text.begin(), text.end());
+        }
+        // Ctrl-Z ends a list, as it ends a file read in text mode.
+        const auto first = m_text.begin() + static_cast<std::ptrdiff_t>(begin);
+        const auto ctrlZ = std::find(first, m_text.end(), kCtrlZ);
+        if (ctrlZ != m_text.end()) {
+            if (!std::all_of(ctrlZ + 1, m_text.end(), isWhiteOrCtrlZ)) {
+                ignored.push_back({list, static_cast<std::size_t>(m_text.end() - ctrlZ - 1)});
+            }
+            m_text.erase(ctrlZ, m_text.end());
+        }
+    } catch (const std::bad_alloc&) {
+        m_text.resize(begin);
+        return outOfMemory(list);
+    }
+    return std::nullopt;
+}
+
+std::optional<ListFailure> EntryStore::indexList(const Span& span) {
+    const std::size_t records = m_records.size();
+    const std::size_t keys = m_keys.size();
+    const std::size_t lists = m_lists.size();
+    try {
+        reserveFor(span.begin);
+        indexLines(span.begin, span.end, span.list);
+    } catch (const std::bad_alloc&) {
+        m_records.resize(records);
+        m_keys.resize(keys);
+        m_lists.resize(lists);
+        return outOfMemory(span.list);
+    }
+    return std::nullopt;
 }
 
 bool EntryStore::appendList(std::string_view bytes, std::size_t list) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,12 +22,14 @@ public:
     // Reads both lists from dir, in order, and appends one entry per line.
     // A list that cannot be read is named in the result; the other list's
     // entries are still appended.
-    LoadResult load(const std::filesystem::path& dir);
+    // Each list may be GBK, UTF-8 or UTF-16 (ListEncoding); the store holds
+    // it as GB18030.
+    [[nodiscard]] LoadResult load(const std::filesystem::path& dir);
 
     // Appends the lines of one list's bytes (as read from its file) under the
-    // tag of kWordLists[list]. False, and nothing appended, when the store
-    // would grow past kMaxTextBytes.
-    bool appendList(std::string_view bytes, std::size_t list);
+    // tag of kWordLists[list]. The bytes are GB18030, cut at a Ctrl-Z. False,
+    // and nothing appended, when the store would grow past kMaxTextBytes.
+    [[nodiscard]] bool appendList(std::string_view bytes, std::size_t list);
 
     // Offsets are 32-bit: together the lists may hold up to 4 GiB.
     static constexpr std::size_t kMaxTextBytes = 0xFFFFFFFFu;
@@ -57,12 +60,21 @@ private:
         std::size_t offset;
         std::size_t list;
     };
+    struct Span {
+        std::size_t begin;
+        std::size_t end;
+        std::size_t list;
+    };
+
+    // Decodes the list just read (from begin to the end of m_text) to GB18030
+    // and cuts it at a Ctrl-Z; on failure the list's bytes are gone.
+    std::optional<ListFailure> finishList(std::size_t begin, std::size_t list,
+                                          std::vector<IgnoredTail>& ignored);
+    std::optional<ListFailure> indexList(const Span& span);
 
     void reserveFor(std::size_t begin);
     void indexLines(std::size_t begin, std::size_t end, std::size_t list);
     std::string_view levelTag(std::size_t lineOffset) const;
-
-    using Bytes = std::vector<char, BulkAllocator<char>>;
 
     Bytes m_text; // the lists' bytes, one after the other
     Bytes m_keys; // every entry's sound key, one after the other

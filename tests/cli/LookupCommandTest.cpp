@@ -45,7 +45,7 @@ TEST(LookupCommand, PrintsWhatTheWindowWouldSelect) {
                 {{"--ipa", "5ip"}, 0, "ship [ʃip] n. 船 ④\nshipment ['ʃipmənt] n. 装运 ⑥\n", ""},
                 {{"5'i"}, 1, "", ""},
                 {{"--", "-x"}, 1, "", ""},
-                {{"5ip😀"}, 1, "", "mirawen-lookup: INPUT holds a character that GBK cannot hold"},
+                {{"5ip\xC3"}, 1, "", "mirawen-lookup: INPUT is not valid UTF-8"},
                 {{"--version"}, 0, "mirawen-lookup 1.0\n", ""}},
                kBand6);
 }

@@ -54,7 +54,7 @@ TEST(EntryStore, LoadsWhatItCanAndNamesWhatItCannot) {
     std::filesystem::create_directory(dir.path() / std::filesystem::u8path(kList4));
     vocab::EntryStore store;
     EXPECT_EQ(store.load(dir.path()).failures.at(0).message(),
-              "cannot read " + kList4 + ": Is a directory");
+              "cannot open " + kList4 + ": Is a directory");
 }
 
 // Line ends, Ctrl-Z and blank lines as a file read in text mode gives them;
@@ -91,8 +91,8 @@ TEST(EntryStore, SplitsLinesAsATextFileReadsThem) {
 
 TEST(EntryStore, SortsByKeyKeepingTheLoadOrderOfEqualKeys) {
     vocab::EntryStore store;
-    store.appendList("sink [si6k] v.\nlight [lait] n.\n\nsome [s8m]\nAir [A4]\n", 0);
-    store.appendList("think [7i6k] v.\nnight [nait] n.\nhigh [\xB0\xA1]\n", 1);
+    ASSERT_TRUE(store.appendList("sink [si6k] v.\nlight [lait] n.\n\nsome [s8m]\nAir [A4]\n", 0));
+    ASSERT_TRUE(store.appendList("think [7i6k] v.\nnight [nait] n.\nhigh [\xB0\xA1]\n", 1));
     store.sort();
     EXPECT_EQ(entries(store),
               (std::vector<std::string>{"//4", "Air//4", "light/n./4", "night/n./6", "some//4",
@@ -113,7 +113,7 @@ TEST(EntryStore, SortsByKeyKeepingTheLoadOrderOfEqualKeys) {
         list += "]\n";
     }
     vocab::EntryStore big;
-    big.appendList(list, 0);
+    ASSERT_TRUE(big.appendList(list, 0));
     big.sort();
     ASSERT_EQ(big.size(), 5000u);
     std::set<std::string_view> words;

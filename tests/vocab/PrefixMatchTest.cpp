@@ -5,12 +5,13 @@
 
 TEST(PrefixMatch, SelectsEveryKeyThatBeginsWithTheFoldedInput) {
     vocab::EntryStore store;
-    store.appendList("sheep [5i:p]\nship [5ip]\nshipment ['5ipm4nt]\nsad [s1d]\nthank [716k]\n"
-                     "night [nait]\nlight [lait]\nshop [53p]\n",
-                     0);
-    store.appendList("abc [a\xB0\xA1]\nabd [a\xB0\xA2]\nabe [a\xB1\xA1]\nabf [ab]\nzh "
-                     "[\xD6\xD0x]\nzh2 [\xD6\xD0y]\n",
-                     1);
+    ASSERT_TRUE(
+        store.appendList("sheep [5i:p]\nship [5ip]\nshipment ['5ipm4nt]\nsad [s1d]\nthank [716k]\n"
+                         "night [nait]\nlight [lait]\nshop [53p]\n",
+                         0));
+    ASSERT_TRUE(store.appendList("abc [a\xB0\xA1]\nabd [a\xB0\xA2]\nabe [a\xB1\xA1]\nabf [ab]\nzh "
+                                 "[\xD6\xD0x]\nzh2 [\xD6\xD0y]\n",
+                                 1));
     store.sort();
     const struct {
         std::string_view input;

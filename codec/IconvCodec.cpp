@@ -1,0 +1,174 @@
+#include "codec/Codec.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <iconv.h>
+
+namespace codec {
+
+namespace {
+
+constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD"; // U+FFFD
+constexpr std::string_view kReplacementByte = "\xFF";
+
+// One conversion descriptor per direction and thread, opened on first use.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Converter() {
+        if (valid()) {
+            iconv_close(m_cd);
+        }
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+    // What stands for a sequence that cannot be converted, and how many
+    // bytes of it to skip; a skip of 0 stops the conversion.
+    struct Bad {
+        std::string_view replacement;
+        std::size_t skip;
+    };
+
+    // Converts in onto the end of out; false when a bad sequence stopped it.
+    // The output grows geometrically and every input byte is looked at once,
+    // so the time is linear however many sequences are bad.
+    bool convert(std::string_view in, std::string& out, Bad bad) {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        // iconv's interface takes a non-const input pointer but never writes through it.
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        std::size_t used = out.size();
+        out.resize(used + in.size() + in.size() / 2 + 16);
+        bool complete = true;
+        while (srcLeft > 0) {
+            char* dst = out.data() + used;
+            std::size_t dstLeft = out.size() - used;
+            const std::size_t rc = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
+            const int error = errno;
+            used = out.size() - dstLeft;
+            if (rc != static_cast<std::size_t>(-1)) {
+                break;
+            }
+            if (error == E2BIG) {
+                out.resize(out.size() * 2);
+                continue;
+            }
+            // EILSEQ, or EINVAL for a sequence cut off by the end.
+            if (bad.skip == 0) {
+                complete = false;
+                break;
+            }
+            if (out.size() - used < bad.replacement.size()) {
+                out.resize(out.size() * 2 + bad.replacement.size());
+            }
+            out.replace(used, bad.replacement.size(), bad.replacement);
+            used += bad.replacement.size();
+            const std::size_t skip = std::min(bad.skip, srcLeft);
+            src += skip;
+            srcLeft -= skip;
+            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        out.resize(used);
+        return complete;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+bool isAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+constexpr Converter::Bad kStop{{}, 0};
+
+} // namespace
+
+std::string toUtf8(std::string_view gb18030) {
+    if (isAscii(gb18030)) {
+        return std::string(gb18030);
+    }
+    thread_local Converter decoder("UTF-8", "GB18030");
+    std::string out;
+    if (decoder.valid()) {
+        decoder.convert(gb18030, out, Converter::Bad{kReplacementUtf8, 1});
+    } else {
+        for (char c : gb18030) {
+            out.append(static_cast<unsigned char>(c) < 0x80 ? std::string_view(&c, 1)
+                                                            : kReplacementUtf8);
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> fromUtf8(std::string_view utf8) {
+    if (isAscii(utf8)) {
+        return std::string(utf8);
+    }
+    thread_local Converter encoder("GB18030", "UTF-8");
+    std::string out;
+    if (!encoder.valid() || !encoder.convert(utf8, out, kStop)) {
+        return std::nullopt;
+    }
+    return out;
+}
+
+std::string fromUnicode(std::string_view text, Unicode form) {
+    if (form == Unicode::Utf8 && isAscii(text)) {
+        return std::string(text);
+    }
+    thread_local Converter fromUtf8Converter("GB18030", "UTF-8");
+    thread_local Converter fromUtf16LE("GB18030", "UTF-16LE");
+    thread_local Converter fromUtf16BE("GB18030", "UTF-16BE");
+    Converter& converter = form == Unicode::Utf8      ? fromUtf8Converter
+                           : form == Unicode::Utf16LE ? fromUtf16LE
+                                                      : fromUtf16BE;
+    const std::size_t unit = form == Unicode::Utf8 ? 1 : 2;
+    std::string out;
+    out.reserve(text.size());
+    if (converter.valid()) {
+        converter.convert(text, out, Converter::Bad{kReplacementByte, unit});
+    } else {
+        out.assign(text.size() / unit, kReplacementByte[0]);
+    }
+    return out;
+}
+
+bool isUtf8(std::string_view text) {
+    if (isAscii(text)) {
+        return true;
+    }
+    thread_local Converter checker("UTF-16LE", "UTF-8");
+    if (!checker.valid()) {
+        return false;
+    }
+    // Converted a block at a time into the same scratch space: only whether
+    // it converts counts.
+    constexpr std::size_t kBlock = 1 << 16;
+    std::string scratch;
+    scratch.reserve(kBlock * 4);
+    while (!text.empty()) {
+        // A block boundary may cut a character: back up to its first byte.
+        std::size_t size = std::min(text.size(), kBlock);
+        while (size < text.size() && size > 0 &&
+               (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80) {
+            --size;
+        }
+        if (size == 0) {
+            return false;
+        }
+        scratch.clear();
+        if (!checker.convert(text.substr(0, size), scratch, kStop)) {
+            return false;
+        }
+        text.remove_prefix(size);
+    }
+    return true;
+}
+
+} // namespace codec

@@ -1,0 +1,60 @@
+#include "codec/Codec.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Codec, DecodesGb18030ReplacingWhatDoesNotDecode) {
+    const struct {
+        std::string_view gb18030, utf8;
+        const char* why;
+    } cases[] = {
+        {"\xD6\xD0\xCE\xC4\xA2\xDC", "中文④", "two-byte characters"},
+        {"\x94\x39\xFC\x36", "😀", "a four-byte character"},
+        {"a\xFF"
+         "b",
+         "a\xEF\xBF\xBD"
+         "b",
+         "a byte that is no character"},
+        {"a\x81", "a\xEF\xBF\xBD", "a lone lead byte at the end"},
+        {"\x81 x", "\xEF\xBF\xBD x", "a lead byte without a valid trail: the trail survives"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(codec::toUtf8(c.gb18030), c.utf8) << c.why;
+    }
+    // A megabyte of bytes that decode to nothing is one replacement each.
+    EXPECT_EQ(codec::toUtf8(std::string(1 << 20, '\xFF')).size(), 3u << 20);
+}
+
+TEST(Codec, EncodesEveryUnicodeCharacter) {
+    EXPECT_EQ(codec::fromUtf8("中文④"), "\xD6\xD0\xCE\xC4\xA2\xDC");
+    EXPECT_EQ(codec::fromUtf8("😀"), "\x94\x39\xFC\x36");
+    EXPECT_EQ(codec::fromUtf8("a\xC3"), std::nullopt) << "not UTF-8";
+
+    using codec::Unicode;
+    const struct {
+        std::string_view text;
+        Unicode form;
+        std::string_view gb18030;
+    } cases[] = {
+        {"\xE4\xB8\xAD\xC3"
+         "a",
+         Unicode::Utf8,
+         "\xD6\xD0\xFF"
+         "a"},
+        {std::string_view("\x2D\x4E\x3D\xD8\x00\xDE\x00\xDC\x41", 9), Unicode::Utf16LE,
+         "\xD6\xD0\x94\x39\xFC\x36\xFF\xFF"},
+        {std::string_view("\x4E\x2D\x00\x61", 4), Unicode::Utf16BE,
+         "\xD6\xD0"
+         "a"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(codec::fromUnicode(c.text, c.form), c.gb18030)
+            << testing::PrintToString(std::string(c.text));
+    }
+    EXPECT_TRUE(codec::isUtf8("中文 plain"));
+    EXPECT_FALSE(codec::isUtf8("\xD6\xD0\xCE\xC4"));
+    EXPECT_FALSE(codec::isUtf8(std::string(100000, 'a') + "\xED\xA0\x80")) << "a surrogate";
+}
+
+} // namespace

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace vocab {
+
+// How one word list is saved, decided per file: a byte-order mark names a
+// Unicode form; otherwise a list that is well-formed UTF-8 and has a byte of
+// 0x80 or above is UTF-8; anything else is GBK, read as it is.
+enum class ListEncoding { Gbk, Utf8, Utf16LE, Utf16BE };
+
+struct DetectedEncoding {
+    ListEncoding encoding;
+    std::size_t markSize; // the byte-order mark, which is not text
+};
+
+[[nodiscard]] DetectedEncoding detectEncoding(std::string_view bytes);
+
+} // namespace vocab
