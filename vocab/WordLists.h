@@ -16,4 +16,7 @@ inline constexpr std::array<WordListFile, 2> kWordLists{{
     {"大学六级.txt", "\xA2\xDE"}, // College English Band 6, tagged "⑥"
 }};
 
+// The phonetic font, found beside the lists or in a data folder.
+inline constexpr std::string_view kPhoneticFontFile = "TOPhonetic.ttf";
+
 } // namespace vocab
