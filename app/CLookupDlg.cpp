@@ -8,8 +8,10 @@
 #include "controls/CHyperLinkButton.h"
 #include "res/Resources.h"
 #include "vocab/PrefixMatch.h"
+#include "vocab/WordLists.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -24,6 +26,7 @@
 #include <QTableView>
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -46,7 +49,8 @@ void showNotice(const QString& text) {
 
 } // namespace
 
-CLookupDlg::CLookupDlg(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
+CLookupDlg::CLookupDlg(vocab::DataLocation location, QWidget* parent)
+    : QDialog(parent, kFixedDialogFlags), m_location(std::move(location)) {
     m_hIcon.addFile(QString::fromUtf8(res::kIcon32), QSize(32, 32));
     m_hIcon.addFile(QString::fromUtf8(res::kIcon16), QSize(16, 16));
     createControls();
@@ -107,8 +111,11 @@ void CLookupDlg::createControls() {
 }
 
 void CLookupDlg::registerPhoneticFont() {
-    if (QFontDatabase::addApplicationFont(QString::fromUtf8(res::kPhoneticFontFile)) < 0) {
-        showNotice(QStringLiteral("没有音标字体文件:") + QString::fromUtf8(res::kPhoneticFontFile));
+    const std::optional<std::filesystem::path>& file = m_location.fontFile;
+    if (!file || QFontDatabase::addApplicationFont(QFile::decodeName(file->c_str())) < 0) {
+        showNotice(QStringLiteral("没有音标字体文件:") +
+                   QString::fromUtf8(vocab::kPhoneticFontFile.data(),
+                                     static_cast<qsizetype>(vocab::kPhoneticFontFile.size())));
     }
 }
 
@@ -151,7 +158,7 @@ bool CLookupDlg::OnInitDialog() {
 
     vocab::LoadResult loaded;
     m_model->reset([&] {
-        loaded = m_entries.load(".");
+        loaded = m_entries.load(m_location.listFolder);
         m_entries.sort();
     });
     for (const vocab::ListFailure& failure : loaded.failures) {

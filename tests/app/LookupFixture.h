@@ -102,11 +102,21 @@ public:
     QStringList seen;
 };
 
+// The lists and the font as the tests lay them out in the current folder.
+inline vocab::DataLocation here() {
+    const std::filesystem::path folder = std::filesystem::current_path();
+    vocab::DataLocation location{folder, folder / "TOPhonetic.ttf"};
+    if (!std::filesystem::exists(*location.fontFile)) {
+        location.fontFile.reset();
+    }
+    return location;
+}
+
 // Opens the window as the program does; the notices it shows on the way are
 // answered with OK and kept in notices.
 inline std::unique_ptr<CLookupDlg> openWindow(QStringList* notices = nullptr) {
     Answer ok(QMessageBox::Ok);
-    auto dlg = std::make_unique<CLookupDlg>();
+    auto dlg = std::make_unique<CLookupDlg>(here());
     if (notices) {
         *notices = ok.seen;
     }
