@@ -3,8 +3,9 @@
 
     res/keychart.png     209 x 59 RGB: each phonetic symbol above the key
                          that types it in the TOPhonetic font
-    res/mirawen-32.png   application icon, 32 x 32 RGBA
-    res/mirawen-16.png   application icon, 16 x 16 RGBA
+    res/mirawen-N.png    application icon, N x N RGBA, for N in ICON_SIZES:
+                         16 and 32 in the program, all of them in the
+                         desktop's icon theme (hicolor)
 
 Needs Debian's python3-pil and fonts-dejavu-core.  Run from the repository
 root:
@@ -39,6 +40,8 @@ CHART = [
     ("\u00f0", "0"),  # ð
     ("\u025b", "A"),  # ɛ
 ]
+
+ICON_SIZES = (16, 32, 48, 64, 128, 256)
 
 # Shapes are drawn this many times larger and scaled down, which gives
 # smooth rounded corners; text is drawn at the final size so FreeType's
@@ -127,8 +130,8 @@ def save(image, name):
 def main():
     os.makedirs(RES, exist_ok=True)
     save(keychart(), "keychart.png")
-    save(icon(32), "mirawen-32.png")
-    save(icon(16), "mirawen-16.png")
+    for size in ICON_SIZES:
+        save(icon(size), "mirawen-%d.png" % size)
 
 
 if __name__ == "__main__":
