@@ -1,6 +1,7 @@
 #include "cli/LookupCommand.h"
 
 #include "codec/Codec.h"
+#include "mirawen/Version.h"
 #include "vocab/DataFolders.h"
 #include "vocab/EntryStore.h"
 #include "vocab/PrefixMatch.h"
@@ -21,14 +22,20 @@ constexpr std::string_view kHelp =
     "Print the entries of the word lists 大学四级.txt and 大学六级.txt in sound-key order,\n"
     "or with INPUT those whose sound key begins with INPUT (θ/s, ð/z and n/l folded).\n"
     "\n"
-    "  --dir DIR             read the lists from DIR (default: the current folder)\n"
+    "  --dir DIR             read the lists from DIR\n"
     "  --tsv                 INDEX, KEY, WORD, PHONETIC, MEANING, LEVEL, tab-separated\n"
     "  --encoding utf-8|gbk  text in and out as UTF-8 (default) or as raw GBK bytes\n"
     "  --ipa                 show transcriptions as IPA symbols (UTF-8 only)\n"
     "  --help, --version     this text, the version\n"
     "\n"
+    "Without --dir the lists are read from the first folder that holds either list:\n"
+    "the current folder; $XDG_DATA_HOME/mirawen (~/.local/share/mirawen); DIR/mirawen\n"
+    "for each DIR of $XDG_DATA_DIRS (/usr/local/share:/usr/share), where the package\n"
+    "puts its sample lists. When none does, the current folder, and the lists are\n"
+    "named as missing.\n"
+    "\n"
     "Exit status: 0 when an entry was printed, 1 when none was, 2 on an error.\n";
-constexpr std::string_view kVersion = "mirawen-lookup 1.0\n";
+constexpr std::string_view kVersion = "mirawen-lookup " MIRAWEN_VERSION "\n";
 
 struct Options {
     std::optional<std::filesystem::path> dir; // else the folder rules decide

@@ -1,4 +1,5 @@
 #include "cli/LookupCommand.h"
+#include "mirawen/Version.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +47,7 @@ TEST(LookupCommand, PrintsWhatTheWindowWouldSelect) {
                 {{"5'i"}, 1, "", ""},
                 {{"--", "-x"}, 1, "", ""},
                 {{"5ip\xC3"}, 1, "", "mirawen-lookup: INPUT is not valid UTF-8"},
-                {{"--version"}, 0, "mirawen-lookup 1.0\n", ""}},
+                {{"--version"}, 0, "mirawen-lookup " MIRAWEN_VERSION "\n", ""}},
                kBand6);
 }
 
