@@ -27,22 +27,24 @@ bool CLookupApp::InitInstance() {
 
 vocab::DataLocation CLookupApp::dataLocation() const {
     QCommandLineParser parser;
+    // Qt's own lines of the help are in Chinese too (installTranslations).
     parser.setApplicationDescription(QStringLiteral(
-        "Find College English Band 4 and 6 words by how they sound.\n\n"
-        "Without --dir the word lists are read from the first folder that holds either\n"
-        "list: the current folder; $XDG_DATA_HOME/mirawen (~/.local/share/mirawen);\n"
-        "DIR/mirawen for each DIR of $XDG_DATA_DIRS (/usr/local/share:/usr/share).\n"
-        "TOPhonetic.ttf is taken from the lists' folder, else from those data folders."));
+        "按读音查找大学英语四、六级单词。\n\n"
+        "不给 --dir 时，词库从下列第一个含有任一词库的文件夹读取：\n"
+        "当前文件夹；$XDG_DATA_HOME/mirawen（默认 ~/.local/share/mirawen）；\n"
+        "$XDG_DATA_DIRS（默认 /usr/local/share:/usr/share）中各 DIR 的 DIR/mirawen。\n"
+        "音标字体 TOPhonetic.ttf 先在词库所在的文件夹找，再在这些数据文件夹找。"));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption dirOption(QStringLiteral("dir"),
-                                       QStringLiteral("Read the word lists from <DIR>."),
+    const QCommandLineOption dirOption(QStringLiteral("dir"), QStringLiteral("从 <DIR> 读取词库。"),
                                        QStringLiteral("DIR"));
     parser.addOption(dirOption);
     parser.process(arguments());
     if (!parser.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "mirawen: unexpected argument '%s'\nTry 'mirawen --help'.\n",
-                     parser.positionalArguments().constFirst().toLocal8Bit().constData());
+        // Worded like QCommandLineParser's own errors.
+        const QString message = applicationName() + QStringLiteral(": 多余的参数“") +
+                                parser.positionalArguments().constFirst() + QStringLiteral("”。\n");
+        std::fputs(message.toLocal8Bit().constData(), stderr);
         std::exit(EXIT_FAILURE);
     }
 
