@@ -3,6 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/DialogStyle.h"
 #include "app/DialogUnits.h"
+#include "app/EntryListView.h"
 #include "app/EntryTableModel.h"
 #include "codec/Codec.h"
 #include "controls/CHyperLinkButton.h"
@@ -26,6 +27,7 @@
 #include <QTableView>
 
 #include <array>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -74,6 +76,7 @@ void CLookupDlg::createControls() {
 
     // Created in the order the Tab key visits them.
     m_edit = new QLineEdit(this);
+    m_edit->setMaxLength(std::numeric_limits<int>::max()); // a clicked key is copied whole
     m_edit->setGeometry(units.rect(13, 22, 153, 19));
 
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
@@ -81,7 +84,7 @@ void CLookupDlg::createControls() {
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CLookupDlg::OnOK);
 
-    m_list = new QTableView(this);
+    m_list = new EntryListView(this);
     m_list->setGeometry(units.rect(7, 77, 327, 270));
 
     auto* cancel = new QPushButton(QStringLiteral("退出"), this);
@@ -197,7 +200,13 @@ void CLookupDlg::OnOK() {
     }
     const vocab::MatchResult match = vocab::prefixMatch(m_entries, *input);
     if (match.anyLongEnough) {
+        // A view that takes the focus with no current row makes its first row
+        // current; the search makes no row current.
+        const bool hadCurrent = selection->currentIndex().isValid();
         m_list->setFocus(Qt::OtherFocusReason);
+        if (!hadCurrent && selection->currentIndex().isValid()) {
+            selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        }
     }
 
     // One selection change for all matches, a range for each run of rows.
@@ -221,6 +230,9 @@ void CLookupDlg::OnOK() {
         return;
     }
     selection->select(rows, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    // As scrolling each match into view in turn leaves the list: the last
+    // match in view, and as many of the earlier ones as fit above it.
+    m_list->scrollTo(m_model->index(rows.first().top(), 0), QAbstractItemView::EnsureVisible);
     m_list->scrollTo(m_model->index(rows.last().bottom(), 0), QAbstractItemView::EnsureVisible);
 }
 

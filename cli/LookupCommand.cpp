@@ -219,7 +219,11 @@ private:
 int LookupCommand::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Parsed parsed = parseArgs(args, out);
     if (parsed.exit) {
-        return out.flush() ? *parsed.exit : kError;
+        if (!out.flush()) {
+            err << kProgram << ": write error\n";
+            return kError;
+        }
+        return *parsed.exit;
     }
     if (!parsed.options) {
         err << kProgram << ": " << parsed.error << '\n'
