@@ -9,29 +9,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Case {
-    const char* what;
-    const char* files;       // under the root: FOLDER/4, /6 the lists, FOLDER/F the font
-    const char* xdgDataHome; // "@" is the root
-    bool dirGiven;           // --dir @/dir
-    const char* listFolder;
-    const char* fontFolder; // nullptr: the font is nowhere
-};
-
 TEST(DataFolders, FollowTheFolderRules) {
+    // Files under a fresh root: FOLDER/4 and FOLDER/6 are the lists, FOLDER/F
+    // the font. XDG_DATA_HOME is @/data ("@" is the root) unless given.
+    struct Case {
+        const char *what, *files, *xdgDataHome, *dir, *listFolder, *fontFolder;
+    };
     // clang-format off
     const Case cases[] = {
-        {"--dir wins", "cwd/4 data/mirawen/6 s1/mirawen/F", "@/data", true, "dir", "s1/mirawen"},
-        {"current folder, Band 6 only", "cwd/6 cwd/F data/mirawen/4", "@/data", false, "cwd", "cwd"},
-        {"user's before system's", "data/mirawen/4 s1/mirawen/6 s1/mirawen/F cwd/F", "@/data", false,
+        {"--dir wins", "cwd/4 data/mirawen/6 s1/mirawen/F", "@/data", "dir", "dir", "s1/mirawen"},
+        {"current folder, Band 6 only", "cwd/6 cwd/F data/mirawen/4", "@/data", nullptr, "cwd", "cwd"},
+        {"user's before system's", "data/mirawen/4 s1/mirawen/6 s1/mirawen/F cwd/F", "@/data", nullptr,
          "data/mirawen", "s1/mirawen"},
-        {"relative XDG_DATA_HOME", "home/.local/share/mirawen/6 s2/mirawen/F", "data", false,
+        {"relative XDG_DATA_HOME", "home/.local/share/mirawen/6 s2/mirawen/F", "data", nullptr,
          "home/.local/share/mirawen", "s2/mirawen"},
-        {"empty XDG_DATA_HOME", "home/.local/share/mirawen/4 home/.local/share/mirawen/F", "", false,
-         "home/.local/share/mirawen", "home/.local/share/mirawen"},
-        {"second system folder", "s1/mirawen/F s2/mirawen/4", "@/data", false,
-         "s2/mirawen", "s1/mirawen"},
-        {"nothing anywhere", "data/F", "@/data", false, "cwd", nullptr},
+        {"second system folder", "s1/mirawen/F s2/mirawen/4", "@/data", nullptr, "s2/mirawen", "s1/mirawen"},
+        {"nothing anywhere", "data/F", "@/data", nullptr, "cwd", nullptr},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -40,31 +33,30 @@ TEST(DataFolders, FollowTheFolderRules) {
         for (std::string file; files >> file;) {
             const fs::path folder = root.path() / file.substr(0, file.size() - 2);
             fs::create_directories(folder);
-            const char kind = file.back();
-            std::ofstream(folder / fs::u8path(kind == '4'   ? "大学四级.txt"
-                                              : kind == '6' ? "大学六级.txt"
-                                                            : "TOPhonetic.ttf"))
-                << "x";
+            const char* names[] = {"大学四级.txt", "大学六级.txt", "TOPhonetic.ttf"};
+            std::ofstream(folder /
+                          fs::u8path(names[(file.back() == '6') + 2 * (file.back() == 'F')]));
         }
         const std::string at = root.path().string();
-        vocab::DataEnvironment env;
-        env.currentFolder = root.path() / "cwd";
-        env.home = at + "/home";
-        env.xdgDataHome = c.xdgDataHome[0] == '@' ? at + (c.xdgDataHome + 1) : c.xdgDataHome;
-        env.xdgDataDirs = "s0:" + at + "/s1:" + at + "/s2"; // s0 is relative: skipped
+        vocab::DataEnvironment env{.currentFolder = root.path() / "cwd",
+                                   .xdgDataHome = c.xdgDataHome[0] == '@' ? at + (c.xdgDataHome + 1)
+                                                                          : c.xdgDataHome,
+                                   .home = at + "/home",
+                                   .xdgDataDirs = at + "/s1:" + at + "/s2",
+                                   .appData = {},
+                                   .programFolder = {}};
         const vocab::DataLocation found =
-            vocab::locateData(c.dirGiven ? std::optional(root.path() / "dir") : std::nullopt, env);
+            vocab::locateData(c.dir ? std::optional(root.path() / c.dir) : std::nullopt, env);
         EXPECT_EQ(found.listFolder, root.path() / c.listFolder) << c.what;
-        EXPECT_EQ(found.fontFile, c.fontFolder
-                                      ? std::optional(root.path() / c.fontFolder / "TOPhonetic.ttf")
-                                      : std::nullopt)
+        EXPECT_EQ(found.fontFile.value_or(""),
+                  c.fontFolder ? root.path() / c.fontFolder / "TOPhonetic.ttf" : "")
             << c.what;
     }
-    vocab::DataEnvironment env;
-    EXPECT_EQ(vocab::systemListFolders(env),
+    vocab::DataEnvironment unset; // the default data folders; a relative entry is skipped
+    EXPECT_EQ(vocab::systemListFolders(unset),
               (std::vector<fs::path>{"/usr/local/share/mirawen", "/usr/share/mirawen"}));
-    env.xdgDataDirs = "rel:/opt/x";
-    EXPECT_EQ(vocab::systemListFolders(env), std::vector<fs::path>{"/opt/x/mirawen"});
+    unset.xdgDataDirs = "s0:/opt/x";
+    EXPECT_EQ(vocab::systemListFolders(unset), std::vector<fs::path>{"/opt/x/mirawen"});
 }
 
 } // namespace
