@@ -16,6 +16,8 @@
 CLookupApp::CLookupApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromUtf8(res::kAppTitle));
     setApplicationVersion(QStringLiteral(MIRAWEN_VERSION));
+    // Lets the desktop match the window to its menu entry and icon.
+    setDesktopFileName(QStringLiteral("org.example.mirawen"));
     installTranslations();
 }
 
