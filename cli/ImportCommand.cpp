@@ -126,7 +126,8 @@ public:
     // Empty when the whole file was read; else what went wrong.
     std::optional<std::string> read(int fd) {
         csv_parser parser{};
-        if (csv_init(&parser, CSV_STRICT_FINI) != 0) {
+        // Strict: a stray quote means a damaged file, whose rows would run together.
+        if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0) {
             return "out of memory";
         }
         std::vector<char> buffer(1 << 20);
@@ -156,7 +157,10 @@ public:
             first = false;
             if (csv_parse(&parser, block.data(), block.size(), onField, onRow, this) !=
                 block.size()) {
-                error = csv_strerror(csv_error(&parser));
+                error = csv_error(&parser) == CSV_EPARSE
+                            ? "a quote out of place in row " + std::to_string(m_tally.rows + 1) +
+                                  " after the header"
+                            : std::string(csv_strerror(csv_error(&parser)));
             }
             if (error || m_error) {
                 break;
