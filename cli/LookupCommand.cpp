@@ -1,6 +1,7 @@
 #include "cli/LookupCommand.h"
 
 #include "codec/Codec.h"
+#include "vocab/DataFolders.h"
 #include "vocab/EntryStore.h"
 #include "vocab/KeyChart.h"
 #include "vocab/PrefixMatch.h"
@@ -31,7 +32,7 @@ constexpr std::string_view kHelp =
 constexpr std::string_view kVersion = "mirawen-lookup 1.0\n";
 
 struct Options {
-    std::string dir = ".";
+    std::optional<std::filesystem::path> dir; // else the folder rules decide
     bool tsv = false;
     bool gbk = false;
     bool ipa = false;
@@ -197,7 +198,11 @@ private:
 int LookupCommand::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Parsed parsed = parseArgs(args, out);
     if (parsed.exit) {
-        return out.flush() ? *parsed.exit : kError;
+        if (!out.flush()) {
+            err << kProgram << ": write error\n";
+            return kError;
+        }
+        return *parsed.exit;
     }
     if (!parsed.options) {
         err << kProgram << ": " << parsed.error << '\n'
@@ -207,7 +212,9 @@ int LookupCommand::run(const std::vector<std::string>& args, std::ostream& out, 
     const Options& options = *parsed.options;
 
     vocab::EntryStore store;
-    const vocab::LoadResult loaded = store.load(options.dir);
+    const std::filesystem::path folder =
+        vocab::locateData(options.dir, vocab::DataEnvironment::fromProcess()).listFolder;
+    const vocab::LoadResult loaded = store.load(folder);
     for (const vocab::ListFailure& failure : loaded.failures) {
         err << kProgram << ": " << failure.message() << '\n';
     }

@@ -2,6 +2,14 @@
 
 namespace vocab::mbcs {
 
+std::size_t prefixOfChars(std::string_view s, std::size_t count) {
+    std::size_t i = 0;
+    for (; i < s.size() && count > 0; --count) {
+        i += charLength(s, i);
+    }
+    return i;
+}
+
 std::size_t find(std::string_view s, char c, std::size_t from) {
     for (std::size_t i = from; i < s.size(); i += charLength(s, i)) {
         if (s[i] == c && charLength(s, i) == 1) {

@@ -21,6 +21,10 @@ constexpr std::size_t charLength(std::string_view s, std::size_t pos) {
     return isLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size() ? 2 : 1;
 }
 
+// The length in bytes of the first count characters of s (all of s when it
+// has fewer).
+std::size_t prefixOfChars(std::string_view s, std::size_t count);
+
 // Byte position of the first single-byte character c at or after from
 // (a character boundary), or npos.
 std::size_t find(std::string_view s, char c, std::size_t from = 0);
