@@ -157,10 +157,11 @@ public:
             first = false;
             if (csv_parse(&parser, block.data(), block.size(), onField, onRow, this) !=
                 block.size()) {
-                error = csv_error(&parser) == CSV_EPARSE
-                            ? "a quote out of place in row " + std::to_string(m_tally.rows + 1) +
-                                  " after the header"
-                            : std::string(csv_strerror(csv_error(&parser)));
+                const std::string row =
+                    m_headerRead ? "row " + std::to_string(m_tally.rows + 1) + " after the header"
+                                 : "the header row";
+                error = csv_error(&parser) == CSV_EPARSE ? "a quote out of place in " + row
+                                                         : csv_strerror(csv_error(&parser));
             }
             if (error || m_error) {
                 break;
