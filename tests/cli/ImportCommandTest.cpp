@@ -141,6 +141,10 @@ TEST(ImportCommand, ReplacesListsWholeOrNotAtAll) {
         import(dir, kHeader + "a,ʃ,,,,,,cet4", {"--dir", (dir.path() / "file" / "x").string()})
             .err.find("cannot create"),
         std::string::npos);
+    setenv("XDG_DATA_HOME", (dir.path() / "xdg").c_str(), 1); // the default folder, made
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::ImportCommand::run({(dir.path() / "in.csv").string()}, out, err), 0);
+    EXPECT_TRUE(fs::exists(dir.path() / "xdg" / "mirawen" / fs::u8path("大学六级.txt")));
 }
 
 } // namespace
