@@ -4,6 +4,7 @@
 #include "mirawen/Version.h"
 #include "vocab/DataFolders.h"
 #include "vocab/EntryStore.h"
+#include "vocab/KeyChart.h"
 #include "vocab/PrefixMatch.h"
 #include "vocab/WordLists.h"
 
@@ -119,27 +120,12 @@ Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
     return {options, {}, {}};
 }
 
-// The key chart: what each key stands for in the phonetic font.
-constexpr std::array<std::pair<char, std::string_view>, 11> kKeyChart{{
-    {'1', "æ"},
-    {'2', "ɑ"},
-    {'3', "ɔ"},
-    {'4', "ə"},
-    {'5', "ʃ"},
-    {'6', "ŋ"},
-    {'7', "θ"},
-    {'8', "ʌ"},
-    {'9', "ʒ"},
-    {'0', "ð"},
-    {'A', "ɛ"},
-}};
-
 std::string toIpa(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size() * 2);
     for (char c : utf8) {
         std::string_view symbol(&c, 1);
-        for (const auto& [key, ipa] : kKeyChart) {
+        for (const auto& [key, ipa] : vocab::kKeyChart) {
             if (key == c) {
                 symbol = ipa;
                 break;

@@ -45,4 +45,10 @@ struct SortPrefix {
 };
 SortPrefix sortPrefix(std::string_view s);
 
+// The same for the eight bytes of that encoding that follow the first 8 *
+// index: comparing chunk 0, then chunk 1, ... orders strings as compare() does.
+// complete is set when the string ends within the chunk (or before it, when
+// the value is 0).
+SortPrefix sortChunk(std::string_view s, std::size_t index);
+
 } // namespace vocab::mbcs
