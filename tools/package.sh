@@ -80,6 +80,12 @@ out=$(run "$root/pkg/usr/bin/mirawen-lookup" --version) && [[ $out == "mirawen-l
   fail "mirawen-lookup --version" "$out"
 out=$(run env QT_QPA_PLATFORM=offscreen "$root/pkg/usr/bin/mirawen" --version 2>/dev/null) &&
   [[ $out == "Mirawen $version" ]] || fail "mirawen --version" "$out"
+# A learner's own lists: mirawen-import writes them to ~/.local/share/mirawen,
+# and from then on they are read before the bundled ones.
+printf 'word,phonetic,translation,tag\nship,/ʃɪp/,n. 船,cet4 cet6\n' >"$root/empty/tiny.csv"
+out=$(run "$root/pkg/usr/bin/mirawen-import" tiny.csv 2>&1) && rm "$root/empty/tiny.csv" &&
+  out=$(run "$root/pkg/usr/bin/mirawen-lookup" 2>&1) && [[ $out == "ship [5ip] n. 船 ④" ]] ||
+  fail "mirawen-import, then mirawen-lookup reads the user's lists" "$out"
 xvfb-run -a -s "-screen 0 1280x1024x24" tests/app/installed_window.sh "$root/pkg" ||
   fail "the installed window"
 
@@ -87,5 +93,5 @@ if ((${#failures[@]} > 0)); then
   echo "package: $deb FAILED ${#failures[@]} check(s): ${failures[*]}" >&2
   exit 1
 fi
-echo "package: $deb passes desktop-file-validate, appstreamcli, lintian (no errors)" \
-  "and the installed programs find the bundled lists"
+echo "package: $deb passes desktop-file-validate, appstreamcli, lintian (no errors)," \
+  "and its programs, unpacked, find the bundled lists, the user's own lists and the font"
