@@ -8,10 +8,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/install-deps.sh
+# Beyond what building and testing need: the packaging tools and validators.
 packages=(
-  dpkg-dev                    # dpkg-shlibdeps: the package's dependencies
+  dpkg-dev # dpkg-shlibdeps: the package's dependencies
   desktop-file-utils appstream lintian
-  python3-pil xvfb xauth xdotool # the installed window's check
 )
 missing=()
 for package in "${packages[@]}"; do
