@@ -78,8 +78,13 @@ out=$(run "$root/pkg/usr/bin/mirawen-lookup" 2>&1 >/dev/null) && [[ -z $out ]] |
   fail "mirawen-lookup: both sample lists" "$out"
 out=$(run "$root/pkg/usr/bin/mirawen-lookup" --version) && [[ $out == "mirawen-lookup $version" ]] ||
   fail "mirawen-lookup --version" "$out"
-out=$(run env QT_QPA_PLATFORM=offscreen "$root/pkg/usr/bin/mirawen" --version 2>/dev/null) &&
+out=$(run "$root/pkg/usr/bin/mirawen" --version 2>/dev/null) &&
   [[ $out == "Mirawen $version" ]] || fail "mirawen --version" "$out"
+for program in mirawen mirawen-lookup; do
+  out=$(run "$root/pkg/usr/bin/$program" --help 2>/dev/null) &&
+    [[ $out == *"~/.local/share/mirawen"* ]] || fail "$program --help names the folders" "$out"
+done
+
 # A learner's own lists: mirawen-import writes them to ~/.local/share/mirawen,
 # and from then on they are read before the bundled ones.
 printf 'word,phonetic,translation,tag\nship,/ʃɪp/,n. 船,cet4 cet6\n' >"$root/empty/tiny.csv"
