@@ -121,9 +121,9 @@ std::optional<ListFailure> EntryStore::finishList(std::size_t begin, std::size_t
             m_text.insert(m_text.end(), text.begin(), text.end());
         }
         // Ctrl-Z ends a list, as it ends a file read in text mode.
-        const auto first = m_text.begin() + static_cast<std::ptrdiff_t>(begin);
-        const auto ctrlZ = std::find(first, m_text.end(), kCtrlZ);
-        if (ctrlZ != m_text.end()) {
+        const void* found = std::memchr(m_text.data() + begin, kCtrlZ, m_text.size() - begin);
+        if (found) {
+            const auto ctrlZ = m_text.begin() + (static_cast<const char*>(found) - m_text.data());
             if (!std::all_of(ctrlZ + 1, m_text.end(), isWhiteOrCtrlZ)) {
                 ignored.push_back({list, static_cast<std::size_t>(m_text.end() - ctrlZ - 1)});
             }
@@ -303,11 +303,52 @@ constexpr std::size_t kMaxChunkDepth = 6;
 
 } // namespace
 
+// Orders records that are in their lines' order by prefix, keeping that
+// order among equal prefixes, when they hold only a few distinct prefixes
+// (as the repeats of a few transcriptions do): one pass to find them, one to
+// count and one to place. False, and nothing moved, when they hold more.
+bool EntryStore::groupByPrefix(Record* begin, Record* end) {
+    constexpr std::size_t kMaxGroups = 16;
+    std::array<std::uint64_t, kMaxGroups> values{};
+    std::size_t groups = 0;
+    for (const Record* r = begin; r != end; ++r) {
+        if (std::find(values.begin(), values.begin() + groups, r->prefix) ==
+            values.begin() + groups) {
+            if (groups == kMaxGroups) {
+                return false;
+            }
+            values[groups++] = r->prefix;
+        }
+    }
+    std::sort(values.begin(), values.begin() + groups);
+    std::array<std::size_t, kMaxGroups + 1> at{};
+    auto group = [&](std::uint64_t prefix) {
+        return static_cast<std::size_t>(
+            std::lower_bound(values.begin(), values.begin() + groups, prefix) - values.begin());
+    };
+    for (const Record* r = begin; r != end; ++r) {
+        ++at[group(r->prefix) + 1];
+    }
+    for (std::size_t g = 1; g <= groups; ++g) {
+        at[g] += at[g - 1];
+    }
+    thread_local std::vector<Record> placed;
+    placed.resize(static_cast<std::size_t>(end - begin));
+    for (const Record* r = begin; r != end; ++r) {
+        placed[at[group(r->prefix)]++] = *r;
+    }
+    std::copy(placed.begin(), placed.end(), begin);
+    return true;
+}
+
 void EntryStore::sortRun(Record* begin, Record* end, std::size_t depth) const {
     const auto byPrefix = [](const Record& a, const Record& b) {
         return a.prefix != b.prefix ? a.prefix < b.prefix : a.line < b.line;
     };
-    std::sort(begin, end, byPrefix);
+    // Below the first chunk the run is in its lines' order already.
+    if (depth == 0 || !groupByPrefix(begin, end)) {
+        std::sort(begin, end, byPrefix);
+    }
     for (Record* run = begin; run != end;) {
         const std::uint64_t prefix = run->prefix;
         Record* runEnd = run + 1;
