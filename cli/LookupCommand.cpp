@@ -67,11 +67,11 @@ Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
         }
         if (arg == "--help") {
             out << kUsage << kHelp;
-            return {{}, {}, LookupCommand::kFound};
+            return {{}, {}, cli::LookupCommand::kFound};
         }
         if (arg == "--version") {
             out << kVersion;
-            return {{}, {}, LookupCommand::kFound};
+            return {{}, {}, cli::LookupCommand::kFound};
         }
         if (arg == "--tsv") {
             options.tsv = true;
@@ -202,7 +202,8 @@ private:
 
 } // namespace
 
-int LookupCommand::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int cli::LookupCommand::run(const std::vector<std::string>& args, std::ostream& out,
+                            std::ostream& err) {
     const Parsed parsed = parseArgs(args, out);
     if (parsed.exit) {
         if (!out.flush()) {

@@ -7,10 +7,10 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     try {
         const std::vector<std::string> args(argv + 1, argv + argc);
-        return LookupCommand::run(args, std::cout, std::cerr);
+        return cli::LookupCommand::run(args, std::cout, std::cerr);
     } catch (const std::exception& e) {
         // Memory exhaustion while printing, say: an error, not an abort.
         std::cerr << "mirawen-lookup: " << e.what() << '\n';
-        return LookupCommand::kError;
+        return cli::LookupCommand::kError;
     }
 }

@@ -121,9 +121,9 @@ std::optional<ListFailure> EntryStore::finishList(std::size_t begin, std::size_t
             m_text.insert(m_text.end(), text.begin(), text.end());
         }
         // Ctrl-Z ends a list, as it ends a file read in text mode.
-        const auto first = m_text.begin() + static_cast<std::ptrdiff_t>(begin);
-        const auto ctrlZ = std::find(first, m_text.end(), kCtrlZ);
-        if (ctrlZ != m_text.end()) {
+        const void* found = std::memchr(m_text.data() + begin, kCtrlZ, m_text.size() - begin);
+        if (found) {
+            const auto ctrlZ = m_text.begin() + (static_cast<const char*>(found) - m_text.data());
             if (!std::all_of(ctrlZ + 1, m_text.end(), isWhiteOrCtrlZ)) {
                 ignored.push_back({list, static_cast<std::size_t>(m_text.end() - ctrlZ - 1)});
             }
@@ -171,13 +171,21 @@ template <class First, class Second> void inParallel(bool parallel, First first,
         return;
     }
     std::exception_ptr failed;
-    std::thread worker([&] {
-        try {
-            first();
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    });
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            try {
+                first();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: one core does both.
+        first();
+        second();
+        return;
+    }
     try {
         second();
     } catch (...) {
@@ -303,11 +311,56 @@ constexpr std::size_t kMaxChunkDepth = 6;
 
 } // namespace
 
+// Orders records that are in their lines' order by prefix, keeping that
+// order among equal prefixes, when they hold only a few distinct prefixes
+// (as the repeats of a few transcriptions do): one pass to find them, one to
+// count and one to place. False, and nothing moved, when they hold more.
+bool EntryStore::groupByPrefix(Record* begin, Record* end) {
+    constexpr std::size_t kMaxGroups = 16;
+    std::array<std::uint64_t, kMaxGroups> values{};
+    std::size_t groups = 0;
+    for (const Record* r = begin; r != end; ++r) {
+        if (std::find(values.begin(), values.begin() + groups, r->prefix) ==
+            values.begin() + groups) {
+            if (groups == kMaxGroups) {
+                return false;
+            }
+            values[groups++] = r->prefix;
+        }
+    }
+    std::sort(values.begin(), values.begin() + groups);
+    std::array<std::size_t, kMaxGroups + 1> at{};
+    auto group = [&](std::uint64_t prefix) {
+        return static_cast<std::size_t>(
+            std::lower_bound(values.begin(), values.begin() + groups, prefix) - values.begin());
+    };
+    for (const Record* r = begin; r != end; ++r) {
+        ++at[group(r->prefix) + 1];
+    }
+    for (std::size_t g = 1; g <= groups; ++g) {
+        at[g] += at[g - 1];
+    }
+    thread_local std::vector<Record> placed;
+    try {
+        placed.resize(static_cast<std::size_t>(end - begin));
+    } catch (const std::bad_alloc&) {
+        return false; // the caller sorts in place instead
+    }
+    for (const Record* r = begin; r != end; ++r) {
+        placed[at[group(r->prefix)]++] = *r;
+    }
+    std::copy(placed.begin(), placed.end(), begin);
+    return true;
+}
+
 void EntryStore::sortRun(Record* begin, Record* end, std::size_t depth) const {
     const auto byPrefix = [](const Record& a, const Record& b) {
         return a.prefix != b.prefix ? a.prefix < b.prefix : a.line < b.line;
     };
-    std::sort(begin, end, byPrefix);
+    // Below the first chunk the run is in its lines' order already.
+    if (depth == 0 || !groupByPrefix(begin, end)) {
+        std::sort(begin, end, byPrefix);
+    }
     for (Record* run = begin; run != end;) {
         const std::uint64_t prefix = run->prefix;
         Record* runEnd = run + 1;
@@ -382,7 +435,12 @@ void EntryStore::sort() {
     // Lay the keys out in the new order, so that a search walks memory in
     // order; each core copies half. The reads jump about, so they are asked
     // for a few records ahead.
-    Bytes keys(m_keys.size());
+    Bytes keys;
+    try {
+        keys.resize(m_keys.size());
+    } catch (const std::bad_alloc&) {
+        return; // sorted all the same; a search only walks memory out of order
+    }
     const std::size_t half = m_records.size() / 2;
     std::size_t secondStart = 0;
     for (std::size_t i = 0; i < half; ++i) {

@@ -35,7 +35,8 @@ public:
     static constexpr std::size_t kMaxTextBytes = 0xFFFFFFFFu;
 
     // Puts the entries in ascending key order; entries with equal keys keep
-    // the order they were appended in.
+    // the order they were appended in. Runs on both cores for large stores;
+    // short of memory it still sorts, only slower.
     void sort();
 
     std::size_t size() const { return m_records.size(); }
@@ -75,6 +76,7 @@ private:
     void indexSpans(const std::vector<Span>& spans);
     void indexLines(const std::vector<Span>& spans, Record* out, Bytes& keys) const;
     void sortRun(Record* begin, Record* end, std::size_t depth) const;
+    static bool groupByPrefix(Record* begin, Record* end);
     std::string_view key(const Record& r) const { return {m_keys.data() + r.key, r.keyLength}; }
 
     std::string_view levelTag(std::size_t lineOffset) const;

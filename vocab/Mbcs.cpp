@@ -29,11 +29,12 @@ unsigned nextChar(std::string_view s, std::size_t& pos) {
         return 0;
     }
     const auto c = static_cast<unsigned char>(s[pos]);
-    if (!isLeadByte(c)) {
+    if (charLength(s, pos) == 1) {
         ++pos;
-        return c;
+        // A lead byte with nothing after it ends the string.
+        return isLeadByte(c) ? 0 : c;
     }
-    if (pos + 1 >= s.size() || s[pos + 1] == '\0') {
+    if (s[pos + 1] == '\0') {
         pos = s.size();
         return 0;
     }

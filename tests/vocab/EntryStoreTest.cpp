@@ -179,6 +179,22 @@ TEST(EntryStore, SortsByKeyKeepingTheLoadOrderOfEqualKeys) {
         }
     }
     EXPECT_EQ(words.size(), 5000u) << "no entry lost or doubled";
+
+    // Loaded on two threads, the halves cut inside either list, every entry
+    // keeps its list's tag.
+    for (const std::size_t band4Lines : {1000, 4000}) {
+        TempDir dir;
+        const std::size_t cut = list.find('\n', band4Lines * 20);
+        dir.write(kList4, list.substr(0, cut + 1));
+        dir.write(kList6, list.substr(cut + 1));
+        vocab::EntryStore loaded;
+        EXPECT_TRUE(loaded.load(dir.path()).ok());
+        const std::vector<std::string> all = entries(loaded);
+        const auto inBand4 = std::count_if(all.begin(), all.end(),
+                                           [](const std::string& e) { return e.back() == '4'; });
+        EXPECT_EQ(inBand4, std::count(list.begin(), list.begin() + cut + 1, '\n'));
+        EXPECT_EQ(all.size(), 5000u);
+    }
 }
 
 } // namespace
