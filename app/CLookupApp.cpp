@@ -36,12 +36,35 @@ vocab::DataLocation CLookupApp::dataLocation() const {
         "当前文件夹；$XDG_DATA_HOME/mirawen（默认 ~/.local/share/mirawen）；\n"
         "$XDG_DATA_DIRS（默认 /usr/local/share:/usr/share）中各 DIR 的 DIR/mirawen。\n"
         "音标字体 TOPhonetic.ttf 先在词库所在的文件夹找，再在这些数据文件夹找。"));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption dirOption(QStringLiteral("dir"), QStringLiteral("从 <DIR> 读取词库。"),
                                        QStringLiteral("DIR"));
     parser.addOption(dirOption);
-    parser.process(arguments());
+    if (!parser.parse(arguments())) {
+        std::fputs(
+            (applicationName() + QStringLiteral(": ") + parser.errorText() + QLatin1Char('\n'))
+                .toLocal8Bit()
+                .constData(),
+            stderr);
+        std::exit(EXIT_FAILURE);
+    }
+    // Answered here rather than by Qt, so that a failed write is reported.
+    if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
+        const QString text =
+            parser.isSet(helpOption)
+                ? parser.helpText()
+                : applicationName() + QLatin1Char(' ') + applicationVersion() + QLatin1Char('\n');
+        const QByteArray bytes = text.toLocal8Bit();
+        const bool written =
+            std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) ==
+                static_cast<std::size_t>(bytes.size()) &&
+            std::fflush(stdout) == 0;
+        if (!written) {
+            std::fputs("mirawen: write error\n", stderr);
+        }
+        std::exit(written ? EXIT_SUCCESS : EXIT_FAILURE);
+    }
     if (!parser.positionalArguments().isEmpty()) {
         // Worded like QCommandLineParser's own errors.
         const QString message = applicationName() + QStringLiteral(": 多余的参数“") +

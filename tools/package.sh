@@ -83,6 +83,10 @@ out=$(run "$root/pkg/usr/bin/mirawen" --version 2>/dev/null) &&
 for program in mirawen mirawen-lookup; do
   out=$(run "$root/pkg/usr/bin/$program" --help 2>/dev/null) &&
     [[ $out == *"~/.local/share/mirawen"* ]] || fail "$program --help names the folders" "$out"
+  # A full disk is an error, not a silent success.
+  out=$(run "$root/pkg/usr/bin/$program" --version 2>&1 >/dev/full) &&
+    fail "$program --version into a full disk" "status 0"
+  [[ $out == *"write error"* ]] || fail "$program --version into a full disk" "$out"
 done
 
 # A learner's own lists: mirawen-import writes them to ~/.local/share/mirawen,
