@@ -20,26 +20,16 @@ import os
 
 from PIL import Image, ImageDraw, ImageFont
 
+from keychart import key_chart
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 RES = os.path.join(ROOT, "res")
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 SANS = os.path.join(FONT_DIR, "DejaVuSans.ttf")
 SANS_BOLD = os.path.join(FONT_DIR, "DejaVuSans-Bold.ttf")
 
-# Must match the key mapping in make_font.py.
-CHART = [
-    ("\u00e6", "1"),  # æ
-    ("\u0251", "2"),  # ɑ
-    ("\u0254", "3"),  # ɔ
-    ("\u0259", "4"),  # ə
-    ("\u0283", "5"),  # ʃ
-    ("\u014b", "6"),  # ŋ
-    ("\u03b8", "7"),  # θ
-    ("\u028c", "8"),  # ʌ
-    ("\u0292", "9"),  # ʒ
-    ("\u00f0", "0"),  # ð
-    ("\u025b", "A"),  # ɛ
-]
+# (symbol, key) for each column of the chart.
+CHART = [(symbol, key) for key, symbol in key_chart()]
 
 ICON_SIZES = (16, 32, 48, 64, 128, 256)
 
