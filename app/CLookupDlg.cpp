@@ -244,8 +244,7 @@ void CLookupDlg::OnClickList(const QModelIndex& index) {
 
 void CLookupDlg::OnCancel() {
     if (MessageBox::ask(this, QStringLiteral("确定"), QStringLiteral("是否退出?"),
-                        QMessageBox::Yes | QMessageBox::No,
-                        QMessageBox::Yes) == QMessageBox::Yes) {
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes) {
         QDialog::reject();
     }
 }

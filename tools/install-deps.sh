@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ pkg-config
+  cmake make g++ pkg-config git
+  clang-format                        # the test command checks the layout of the code
   clang libclang-rt-14-dev            # the sanitizer build and libFuzzer
   libgtest-dev libbenchmark-dev
   libcsv-dev                          # mirawen-import reads ECDICT's CSV

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Builds and runs every test: a normal build; the whole suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer with clang (which also runs
-# the word-list fuzzer briefly); and the tests without a window under
-# ThreadSanitizer, since the word lists load and sort on two threads; then
-# the Debian package, built and checked.
+# Checks the code's layout, then builds and runs every test: a normal build;
+# the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+# with clang (which also runs the word-list fuzzer briefly); the tests without
+# a window under ThreadSanitizer, since the word lists load and sort on two
+# threads; then the Debian package, built and checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/install-deps.sh
 jobs=$(nproc)
+
+# The code follows .clang-format, every file of it.
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --parallel "$jobs"
