@@ -1,5 +1,7 @@
 #include "bench/SyntheticLists.h"
 
+#include "bench/Generator.h"
+
 #include "vocab/WordLists.h"
 
 #include <algorithm>
@@ -11,25 +13,6 @@
 namespace bench {
 
 namespace {
-
-// splitmix64: tiny, and its output is fixed for a seed on every platform,
-// which the standard distributions do not promise.
-class Random {
-public:
-    explicit Random(std::uint64_t seed) : m_state(seed) {}
-
-    std::uint64_t next() {
-        std::uint64_t z = (m_state += 0x9E3779B97F4A7C15u);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-        return z ^ (z >> 31);
-    }
-    std::size_t below(std::size_t n) { return static_cast<std::size_t>(next() % n); }
-    bool percent(unsigned p) { return below(100) < p; }
-
-private:
-    std::uint64_t m_state;
-};
 
 // A sound as written in the transcription and a plausible spelling of it.
 struct Sound {

@@ -25,6 +25,7 @@ namespace cli {
 namespace {
 
 namespace fs = std::filesystem;
+using vocab::trimmed;
 
 constexpr std::string_view kProgram = "mirawen-import";
 constexpr std::string_view kUsage = "Usage: mirawen-import [--dir DIR] [--force] CSV\n";
@@ -85,15 +86,6 @@ Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
     }
     options.csv = operands.front();
     return {options, {}, {}};
-}
-
-std::string_view trimmed(std::string_view text) {
-    constexpr std::string_view kSpace = " \t\r\n\v\f";
-    const std::size_t begin = text.find_first_not_of(kSpace);
-    if (begin == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(begin, text.find_last_not_of(kSpace) - begin + 1);
 }
 
 std::string systemError(int error) {

@@ -1,7 +1,8 @@
 // gen-ecdict: writes a synthetic CSV in the shape of ECDICT's ecdict.csv, for
 // timing mirawen-import on a file of the real one's size without its data.
 
-#include <charconv>
+#include "bench/Generator.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -9,32 +10,15 @@
 
 namespace {
 
+using bench::parseNumber;
+using bench::Random;
+
 constexpr const char* kUsage =
     "usage: gen-ecdict [--rows N] [--seed S] FILE\n"
     "Writes N rows (default 770000) of ECDICT's 13 columns under its header row, CR LF,\n"
     "UTF-8: about 1 row in 80 tagged cet4 or cet6, most with neither. Translations hold\n"
     "commas, written \"\\n\" and now and then a real line break, quoted as RFC 4180 says.\n"
     "The same seed (default 1) gives the same bytes.\n";
-
-// splitmix64: its output is fixed for a seed on every platform.
-class Random {
-public:
-    explicit Random(std::uint64_t seed) : m_state(seed) {}
-    std::uint64_t next() {
-        std::uint64_t z = (m_state += 0x9E3779B97F4A7C15u);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-        return z ^ (z >> 31);
-    }
-    std::size_t below(std::size_t n) { return static_cast<std::size_t>(next() % n); }
-    bool percent(std::size_t p) { return below(100) < p; }
-    template <std::size_t N> std::string_view pick(const std::string_view (&items)[N]) {
-        return items[below(N)];
-    }
-
-private:
-    std::uint64_t m_state;
-};
 
 constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz";
 constexpr std::string_view kSounds[] = {"b", "d",  "f", "k", "l",  "m", "n", "p",  "r", "s",
@@ -132,11 +116,6 @@ void makeRow(Random& random, std::string& row, std::string& field) {
         row += ',';
     }
     row += random.percent(10) ? ",d:ed/p:ed/i:ing/3:s,,\r\n" : ",,,\r\n";
-}
-
-template <class T> bool parseNumber(std::string_view text, T& value) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size();
 }
 
 int usage(int status) {

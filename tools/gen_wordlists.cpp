@@ -1,6 +1,7 @@
 // gen-wordlists: writes synthetic "大学四级.txt" and "大学六级.txt" into a
 // folder, for timing the lookup on lists of any size.
 
+#include "bench/Generator.h"
 #include "bench/SyntheticLists.h"
 
 #include "vocab/WordLists.h"
@@ -12,6 +13,8 @@
 
 namespace {
 
+using bench::parseNumber;
+
 constexpr const char* kUsage =
     "usage: gen-wordlists [--entries N] [--seed S] [--first-percent P] [--lf]\n"
     "                     [--realistic [K]] DIR\n"
@@ -20,11 +23,6 @@ constexpr const char* kUsage =
     "(LF with --lf). The same seed (default 1) gives the same bytes. With\n"
     "--realistic, the lines share K (default 3000) transcriptions made of stems\n"
     "and common endings, as merged real lists do.\n";
-
-template <class T> bool parseNumber(std::string_view text, T& value) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size();
-}
 
 int usage(int status) {
     std::fputs(kUsage, status == 0 ? stdout : stderr);

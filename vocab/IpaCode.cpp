@@ -86,6 +86,8 @@ bool keptAscii(char32_t c) {
            std::u32string_view(U" ':()-.").find(c) != std::u32string_view::npos;
 }
 
+} // namespace
+
 std::string_view trimmed(std::string_view text) {
     constexpr std::string_view kSpace = " \t\r\n\v\f";
     const std::size_t begin = text.find_first_not_of(kSpace);
@@ -94,6 +96,8 @@ std::string_view trimmed(std::string_view text) {
     }
     return text.substr(begin, text.find_last_not_of(kSpace) - begin + 1);
 }
+
+namespace {
 
 std::string_view stripped(std::string_view text) {
     text = trimmed(text);

@@ -21,4 +21,7 @@ struct IpaCode {
 // ",") only at the very start: anywhere else a comma would cut the sound key.
 [[nodiscard]] IpaCode ipaCode(std::string_view utf8);
 
+// text without the white space (space, tab, CR, LF, VT, FF) at either end.
+[[nodiscard]] std::string_view trimmed(std::string_view text);
+
 } // namespace vocab
