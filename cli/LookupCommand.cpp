@@ -221,7 +221,7 @@ int LookupCommand::run(const std::vector<std::string>& args, std::ostream& out, 
     const Options& options = *parsed.options;
 
     vocab::EntryStore store;
-    const vocab::LoadResult loaded = store.load(options.dir);
+    const vocab::LoadResult loaded = store.load(std::filesystem::u8path(options.dir));
     for (const vocab::ListFailure& failure : loaded.failures) {
         err << kProgram << ": " << failure.message() << '\n';
     }
