@@ -3,16 +3,12 @@
 #include "vocab/DataFolders.h"
 #include "win/CLookupDlg.h"
 
-#include <commctrl.h>
 #include <filesystem>
 #include <optional>
 
 CLookupApp::CLookupApp(std::vector<std::wstring> args) : m_args(std::move(args)) {}
 
 bool CLookupApp::InitInstance() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-
     std::optional<std::filesystem::path> dir;
     for (std::size_t i = 0; i + 1 < m_args.size(); ++i) {
         if (m_args[i] == L"--dir") {

@@ -81,13 +81,24 @@ CLookupDlg::~CLookupDlg() {
     }
 }
 
+namespace {
+
+void registerControls() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+} // namespace
+
 INT_PTR CLookupDlg::DoModal(HWND parent) {
+    registerControls();
     m_modal = true;
     return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MIRAWEN_DIALOG), parent,
                            DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 HWND CLookupDlg::Create(HWND parent) {
+    registerControls();
     m_modal = false;
     return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MIRAWEN_DIALOG),
                               parent, DialogProc, reinterpret_cast<LPARAM>(this));
