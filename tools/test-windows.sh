@@ -10,7 +10,7 @@ root=$PWD
 if [[ ${1:-} != --in-x ]]; then
   packages=(
     wine wine64 fonts-wine               # only 64-bit Wine: the programs are 64-bit
-    xvfb xauth xdotool                   # the virtual X server and the smoke test's keys
+    xvfb xauth xdotool x11-apps          # the virtual X server, the smoke test's keys and xwd
     fonts-wqy-microhei                   # a face for the dialogs' Chinese under Wine
   )
   missing=()
@@ -99,8 +99,8 @@ wineserver -p 60 # one server for all the runs below
 for suite in vocab_tests.exe codec_tests.exe cli_tests.exe win_tests.exe; do
   run_gtest "$suite"
 done
-run_script tests/win/smoke.sh "$bin"
-if [[ -f build-windows/packages/setup.exe ]] || ls build-windows/packages/mirawen-*-setup.exe >/dev/null 2>&1; then
+run_script tests/win/smoke.sh "$bin/mirawen.exe" samples
+if ls build-windows/packages/mirawen-*-setup.exe >/dev/null 2>&1; then
   run_script tests/win/install.sh build-windows/packages
 fi
 wineserver -k || true
