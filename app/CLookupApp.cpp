@@ -14,7 +14,7 @@ CLookupApp::CLookupApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 bool CLookupApp::InitInstance() {
-    CLookupDlg dlg;
+    CLookupDlg dlg(vocab::locateData(std::nullopt, vocab::DataEnvironment::fromProcess()));
     dlg.exec();
     return false;
 }

@@ -3,13 +3,16 @@
 #include "app/CAboutDlg.h"
 #include "app/DialogStyle.h"
 #include "app/DialogUnits.h"
+#include "app/EntryListView.h"
 #include "app/EntryTableModel.h"
 #include "codec/Codec.h"
 #include "controls/CHyperLinkButton.h"
 #include "res/Resources.h"
 #include "vocab/PrefixMatch.h"
+#include "vocab/WordLists.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -24,6 +27,8 @@
 #include <QTableView>
 
 #include <array>
+#include <limits>
+#include <utility>
 
 namespace {
 
@@ -46,7 +51,8 @@ void showNotice(const QString& text) {
 
 } // namespace
 
-CLookupDlg::CLookupDlg(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
+CLookupDlg::CLookupDlg(vocab::DataLocation location, QWidget* parent)
+    : QDialog(parent, kFixedDialogFlags), m_location(std::move(location)) {
     m_hIcon.addFile(QString::fromUtf8(res::kIcon32), QSize(32, 32));
     m_hIcon.addFile(QString::fromUtf8(res::kIcon16), QSize(16, 16));
     createControls();
@@ -70,6 +76,7 @@ void CLookupDlg::createControls() {
 
     // Created in the order the Tab key visits them.
     m_edit = new QLineEdit(this);
+    m_edit->setMaxLength(std::numeric_limits<int>::max()); // a clicked key is copied whole
     m_edit->setGeometry(units.rect(13, 22, 153, 19));
 
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
@@ -77,7 +84,7 @@ void CLookupDlg::createControls() {
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CLookupDlg::OnOK);
 
-    m_list = new QTableView(this);
+    m_list = new EntryListView(this);
     m_list->setGeometry(units.rect(7, 77, 327, 270));
 
     auto* cancel = new QPushButton(QStringLiteral("退出"), this);
@@ -107,8 +114,11 @@ void CLookupDlg::createControls() {
 }
 
 void CLookupDlg::registerPhoneticFont() {
-    if (QFontDatabase::addApplicationFont(QString::fromUtf8(res::kPhoneticFontFile)) < 0) {
-        showNotice(QStringLiteral("没有音标字体文件:") + QString::fromUtf8(res::kPhoneticFontFile));
+    const std::optional<std::filesystem::path>& file = m_location.fontFile;
+    if (!file || QFontDatabase::addApplicationFont(QFile::decodeName(file->c_str())) < 0) {
+        showNotice(QStringLiteral("没有音标字体文件:") +
+                   QString::fromUtf8(vocab::kPhoneticFontFile.data(),
+                                     static_cast<qsizetype>(vocab::kPhoneticFontFile.size())));
     }
 }
 
@@ -151,7 +161,7 @@ bool CLookupDlg::OnInitDialog() {
 
     vocab::LoadResult loaded;
     m_model->reset([&] {
-        loaded = m_entries.load(".");
+        loaded = m_entries.load(m_location.listFolder);
         m_entries.sort();
     });
     for (const vocab::ListFailure& failure : loaded.failures) {
@@ -190,7 +200,13 @@ void CLookupDlg::OnOK() {
     }
     const vocab::MatchResult match = vocab::prefixMatch(m_entries, *input);
     if (match.anyLongEnough) {
+        // A view that takes the focus with no current row makes its first row
+        // current; the search makes no row current.
+        const bool hadCurrent = selection->currentIndex().isValid();
         m_list->setFocus(Qt::OtherFocusReason);
+        if (!hadCurrent && selection->currentIndex().isValid()) {
+            selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        }
     }
 
     // One selection change for all matches, a range for each run of rows.
@@ -214,6 +230,9 @@ void CLookupDlg::OnOK() {
         return;
     }
     selection->select(rows, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    // As scrolling each match into view in turn leaves the list: the last
+    // match in view, and as many of the earlier ones as fit above it.
+    m_list->scrollTo(m_model->index(rows.first().top(), 0), QAbstractItemView::EnsureVisible);
     m_list->scrollTo(m_model->index(rows.last().bottom(), 0), QAbstractItemView::EnsureVisible);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "vocab/DataFolders.h"
 #include "vocab/EntryStore.h"
 
 #include <QDialog>
@@ -24,7 +25,8 @@ public:
     static constexpr unsigned IDM_ABOUTBOX = 0x0010;
     static constexpr unsigned SC_CLOSE = 0xF060;
 
-    explicit CLookupDlg(QWidget* parent = nullptr);
+    // Reads the word lists and the phonetic font from where location says.
+    explicit CLookupDlg(vocab::DataLocation location, QWidget* parent = nullptr);
     ~CLookupDlg() override;
 
     // OK: selects the entries whose keys begin with the typed text. Never closes.
@@ -55,6 +57,7 @@ private:
     void OnClickList(const QModelIndex& index);
     void showWindowMenu(const QPoint& globalPos);
 
+    vocab::DataLocation m_location;
     vocab::EntryStore m_entries;
     CHyperLinkButton* m_link = nullptr;
     QTableView* m_list = nullptr;

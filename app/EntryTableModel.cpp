@@ -2,6 +2,7 @@
 
 #include "codec/Codec.h"
 #include "vocab/EntryStore.h"
+#include "vocab/Mbcs.h"
 
 #include <array>
 #include <limits>
@@ -55,7 +56,14 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const {
     default:
         return {};
     }
-    return QString::fromStdString(codec::toUtf8(text));
+    // A cell shows the beginning of a long text: drawing a line of megabytes
+    // would freeze the window. The store keeps every byte.
+    const std::size_t shown = vocab::mbcs::prefixOfChars(text, kMaxCellCharacters);
+    QString cell = QString::fromStdString(codec::toUtf8(text.substr(0, shown)));
+    if (shown < text.size()) {
+        cell += QStringLiteral("…");
+    }
+    return cell;
 }
 
 QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 
+#include <cstddef>
 #include <functional>
 
 namespace vocab {
@@ -16,6 +17,8 @@ class EntryTableModel : public QAbstractTableModel {
 
 public:
     enum Column { Word, Phonetic, Meaning, Level, ColumnCount };
+    // A cell shows at most this many characters of its text, then "…".
+    static constexpr std::size_t kMaxCellCharacters = 1000;
 
     explicit EntryTableModel(const vocab::EntryStore& store, QObject* parent = nullptr);
 

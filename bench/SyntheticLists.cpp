@@ -2,9 +2,11 @@
 
 #include "vocab/WordLists.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 namespace bench {
 
@@ -165,7 +167,12 @@ void appendSenses(Random& random, std::string& line) {
     }
 }
 
-void appendLine(Random& random, std::string& out, bool crlf) {
+struct Headword {
+    std::string word;
+    std::string phonetic;
+};
+
+Headword makeHeadword(Random& random) {
     // Syllable counts as in a college word list: few monosyllables.
     constexpr std::array<unsigned, 5> kSyllableWeights{18, 36, 28, 13, 5};
     std::size_t syllables = 1;
@@ -211,9 +218,45 @@ void appendLine(Random& random, std::string& out, bool crlf) {
         phonetic += other;
     }
 
-    out += word;
+    return {std::move(word), std::move(phonetic)};
+}
+
+// Endings that make families of transcriptions out of one stem.
+constexpr std::array<Sound, 8> kEndings{{
+    {"", "", 0},
+    {"i6", "ing", 0},
+    {"m4nt", "ment", 0},
+    {"4r", "er", 0},
+    {"li", "ly", 0},
+    {"n4s", "ness", 0},
+    {"5n", "tion", 0},
+    {"4bl", "able", 0},
+}};
+
+std::vector<Headword> makeHeadwords(Random& random, std::size_t count) {
+    std::vector<Headword> stems(std::max<std::size_t>(count / 4, 1));
+    for (Headword& stem : stems) {
+        stem = makeHeadword(random);
+        // One pronunciation, so that endings extend it.
+        if (const std::size_t comma = stem.phonetic.find(',', 1); comma != std::string::npos) {
+            stem.phonetic.resize(comma);
+        }
+    }
+    std::vector<Headword> headwords;
+    headwords.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Headword& stem = stems[random.below(stems.size())];
+        const Sound& ending = kEndings[random.below(kEndings.size())];
+        headwords.push_back(
+            {stem.word + std::string(ending.spelling), stem.phonetic + std::string(ending.code)});
+    }
+    return headwords;
+}
+
+void appendLine(Random& random, const Headword& headword, std::string& out, bool crlf) {
+    out += headword.word;
     out += " [";
-    out += phonetic;
+    out += headword.phonetic;
     out += "] ";
     appendSenses(random, out);
     if (random.percent(14)) {
@@ -231,8 +274,12 @@ SyntheticLists makeSyntheticLists(const SyntheticOptions& options) {
     const std::size_t first = options.entries * options.firstListPercent / 100;
     lists[0].reserve(first * 40);
     lists[1].reserve((options.entries - first) * 40);
+    const std::vector<Headword> headwords = makeHeadwords(random, options.distinctTranscriptions);
     for (std::size_t i = 0; i < options.entries; ++i) {
-        appendLine(random, lists[i < first ? 0 : 1], options.crlf);
+        const Headword headword = options.distinctTranscriptions == 0
+                                      ? makeHeadword(random)
+                                      : headwords[random.below(headwords.size())];
+        appendLine(random, headword, lists[i < first ? 0 : 1], options.crlf);
     }
     return lists;
 }

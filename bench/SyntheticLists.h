@@ -16,6 +16,12 @@ struct SyntheticOptions {
     std::uint64_t seed = 1;
     bool crlf = true;               // CR LF line ends, else LF
     unsigned firstListPercent = 60; // share of the entries in the Band 4 list
+    // 0: every line gets a transcription of its own. Otherwise lines draw
+    // their words and transcriptions from this many, built from a quarter as
+    // many stems with common endings, as lists merged from several sources
+    // look: whole keys repeated (homophones, several senses) and long shared
+    // beginnings.
+    std::size_t distinctTranscriptions = 0;
 };
 
 // The two lists' bytes, in the order of vocab::kWordLists.

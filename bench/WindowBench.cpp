@@ -74,7 +74,8 @@ double emptyDialogFirstPaint() {
 double windowFirstPaint() {
     QElapsedTimer timer;
     timer.start();
-    CLookupDlg dlg;
+    CLookupDlg dlg(vocab::DataLocation{std::filesystem::current_path(),
+                                       std::filesystem::current_path() / "TOPhonetic.ttf"});
     FirstPaint paint(dlg.list()->viewport());
     dlg.show();
     waitForPaint(paint);
@@ -165,7 +166,8 @@ int main(int argc, char** argv) {
     std::printf("%-48s %10.1f\n", "  engine alone: load and sort", measure(engineLoad));
 
     enter(searched.path(), font);
-    CLookupDlg dlg;
+    CLookupDlg dlg(vocab::DataLocation{std::filesystem::current_path(),
+                                       std::filesystem::current_path() / "TOPhonetic.ttf"});
     dlg.show();
     FirstPaint shown(dlg.list()->viewport());
     waitForPaint(shown);

@@ -1,7 +1,9 @@
 #include "cli/LookupCommand.h"
 
 #include "codec/Codec.h"
+#include "vocab/DataFolders.h"
 #include "vocab/EntryStore.h"
+#include "vocab/KeyChart.h"
 #include "vocab/PrefixMatch.h"
 #include "vocab/WordLists.h"
 
@@ -30,7 +32,7 @@ constexpr std::string_view kHelp =
 constexpr std::string_view kVersion = "mirawen-lookup 1.0\n";
 
 struct Options {
-    std::string dir = ".";
+    std::optional<std::filesystem::path> dir; // else the folder rules decide
     bool tsv = false;
     bool gbk = false;
     bool ipa = false;
@@ -87,7 +89,7 @@ Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
                 return {{}, "option '" + std::string(name) + "' needs a value", {}};
             }
             if (name == "--dir") {
-                options.dir = value;
+                options.dir = std::filesystem::u8path(value); // UTF-8 on every system
             } else if (value == "utf-8" || value == "UTF-8" || value == "utf8") {
                 options.gbk = false;
             } else if (value == "gbk" || value == "GBK") {
@@ -111,27 +113,12 @@ Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
     return {options, {}, {}};
 }
 
-// The key chart: what each key stands for in the phonetic font.
-constexpr std::array<std::pair<char, std::string_view>, 11> kKeyChart{{
-    {'1', "æ"},
-    {'2', "ɑ"},
-    {'3', "ɔ"},
-    {'4', "ə"},
-    {'5', "ʃ"},
-    {'6', "ŋ"},
-    {'7', "θ"},
-    {'8', "ʌ"},
-    {'9', "ʒ"},
-    {'0', "ð"},
-    {'A', "ɛ"},
-}};
-
 std::string toIpa(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size() * 2);
     for (char c : utf8) {
         std::string_view symbol(&c, 1);
-        for (const auto& [key, ipa] : kKeyChart) {
+        for (const auto& [key, ipa] : vocab::kKeyChart) {
             if (key == c) {
                 symbol = ipa;
                 break;
@@ -211,7 +198,11 @@ private:
 int LookupCommand::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Parsed parsed = parseArgs(args, out);
     if (parsed.exit) {
-        return out.flush() ? *parsed.exit : kError;
+        if (!out.flush()) {
+            err << kProgram << ": write error\n";
+            return kError;
+        }
+        return *parsed.exit;
     }
     if (!parsed.options) {
         err << kProgram << ": " << parsed.error << '\n'
@@ -221,7 +212,9 @@ int LookupCommand::run(const std::vector<std::string>& args, std::ostream& out, 
     const Options& options = *parsed.options;
 
     vocab::EntryStore store;
-    const vocab::LoadResult loaded = store.load(std::filesystem::u8path(options.dir));
+    const std::filesystem::path folder =
+        vocab::locateData(options.dir, vocab::DataEnvironment::fromProcess()).listFolder;
+    const vocab::LoadResult loaded = store.load(folder);
     for (const vocab::ListFailure& failure : loaded.failures) {
         err << kProgram << ": " << failure.message() << '\n';
     }

@@ -1,11 +1,30 @@
 #include "cli/LookupCommand.h"
 
+#include <exception>
 #include <iostream>
 
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#endif
+
+namespace {
+
+int runCommand(const std::vector<std::string>& args) {
+    std::ios::sync_with_stdio(false);
+    try {
+        return LookupCommand::run(args, std::cout, std::cerr);
+    } catch (const std::exception& e) {
+        // Memory exhaustion while printing, say: an error, not an abort.
+        std::cerr << "mirawen-lookup: " << e.what() << '\n';
+        return LookupCommand::kError;
+    }
+}
+
+} // namespace
+
+#if defined(_WIN32)
 
 namespace {
 
@@ -27,22 +46,17 @@ int wmain(int argc, wchar_t** argv) {
     }
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
-    std::ios::sync_with_stdio(false);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
         args.push_back(toUtf8(argv[i]));
     }
-    const int status = LookupCommand::run(args, std::cout, std::cerr);
-    std::cout.flush();
-    return status;
+    return runCommand(args);
 }
 
 #else
 
 int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    return LookupCommand::run(args, std::cout, std::cerr);
+    return runCommand(std::vector<std::string>(argv + 1, argv + argc));
 }
 
 #endif

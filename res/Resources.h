@@ -17,11 +17,10 @@ inline constexpr const char* kAboutMenuText = "关于 Mirawen(&A)...";
 
 inline constexpr const char* kCopyright = "Copyright (C) 2026 Mirawen";
 
-// Files read from the current folder at start.
-inline constexpr const char* kPhoneticFontFile = "TOPhonetic.ttf";
+// The face of the phonetic font file.
 inline constexpr const char* kPhoneticFontFamily = "TOPhonetic";
 
-// Images compiled into the program (mirawen.qrc).
+// Images compiled into the program (Qt resources).
 inline constexpr const char* kIcon32 = ":/res/mirawen-32.png";
 inline constexpr const char* kIcon16 = ":/res/mirawen-16.png";
 inline constexpr const char* kKeyChart = ":/res/keychart.png";

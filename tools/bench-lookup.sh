@@ -5,15 +5,18 @@
 #   tools/bench-lookup.sh [BUILD-DIR [LISTS-DIR]]
 #
 # BUILD-DIR (default: build) holds cli/mirawen-lookup and bench/gen-wordlists.
-# Without LISTS-DIR, 1,000,000 synthetic entries (about 37 MB, 60/40, CR LF)
-# are generated into a temporary folder. Environment: REPS (default 7) runs
-# of each command, INPUT (default 5ip) the lookup's input.
+# Without LISTS-DIR, two sets of 1,000,000 synthetic entries (about 37 MB,
+# 60/40, CR LF) are generated into a temporary folder and timed in turn: one
+# where every line has a transcription of its own, and a realistic one where
+# a few thousand transcriptions made of stems and endings repeat (long shared
+# beginnings, whole keys repeated). Environment: REPS (default 7) runs of
+# each command, INPUT (default s4l) the lookup's input.
 set -euo pipefail
 
 build=${1:-build}
 lists=${2:-}
 reps=${REPS:-7}
-input=${INPUT:-5ip}
+input=${INPUT:-s4l}
 
 lookup=$build/cli/mirawen-lookup
 gen=$build/bench/gen-wordlists
@@ -36,11 +39,10 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-if [[ -z $lists ]]; then
-    [[ -x $gen ]] || die "no $gen: build with -DMIRAWEN_BENCH=ON"
-    lists=$work/lists
-    "$gen" --entries 1000000 "$lists" >/dev/null
-fi
+# Times every command over the lists in $1, titled $2.
+bench() {
+lists=$1
+printf '== %s\n' "$2"
 band4=$lists/大学四级.txt
 band6=$lists/大学六级.txt
 [[ -r $band4 && -r $band6 ]] || die "$lists lacks 大学四级.txt or 大学六级.txt"
@@ -91,7 +93,7 @@ maximum() { tr ' ' '\n' | grep . | sort -n | tail -n 1; }
 
 sortc=$((${#names[@]} - 1))
 sort_us=$(median <<<"${times[$sortc]}")
-printf 'lists: %s (%d lines, %d bytes)\n' "$lists" "$lines" "$bytes"
+printf '%d lines, %d bytes\n' "$lines" "$bytes"
 printf '%d interleaved runs of each, output to /dev/null, %d cores\n\n' "$reps" "$(nproc)"
 printf '%-44s %10s %15s %7s %8s %8s\n' command "median ms" "(min-max)" "/ sort" "peak MB" "/ lists"
 for c in "${!names[@]}"; do
@@ -103,3 +105,15 @@ for c in "${!names[@]}"; do
                    kb * 1024 / 1e6, kb * 1024 / bytes
         }'
 done
+echo
+}
+
+if [[ -n $lists ]]; then
+    bench "$lists" "the lists in $lists"
+else
+    [[ -x $gen ]] || die "no $gen: build with -DMIRAWEN_BENCH=ON"
+    "$gen" --entries 1000000 "$work/synthetic" >/dev/null
+    "$gen" --entries 1000000 --realistic "$work/realistic" >/dev/null
+    bench "$work/synthetic" "synthetic: a transcription of its own on every line"
+    bench "$work/realistic" "realistic: 3,000 transcriptions from stems and endings, repeated"
+fi

@@ -13,10 +13,13 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: gen-wordlists [--entries N] [--seed S] [--first-percent P] [--lf] DIR\n"
+    "usage: gen-wordlists [--entries N] [--seed S] [--first-percent P] [--lf]\n"
+    "                     [--realistic [K]] DIR\n"
     "Writes N entries (default 1000000), P percent (default 60) of them into the\n"
     "Band 4 list and the rest into the Band 6 list, in GBK with CR LF line ends\n"
-    "(LF with --lf). The same seed (default 1) gives the same bytes.\n";
+    "(LF with --lf). The same seed (default 1) gives the same bytes. With\n"
+    "--realistic, the lines share K (default 3000) transcriptions made of stems\n"
+    "and common endings, as merged real lists do.\n";
 
 template <class T> bool parseNumber(std::string_view text, T& value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -38,6 +41,12 @@ int main(int argc, char** argv) {
         const bool hasValue = i + 1 < argc;
         if (arg == "--help") {
             return usage(0);
+        } else if (arg == "--realistic") {
+            options.distinctTranscriptions = 3000;
+            if (hasValue && argv[i + 1][0] != '-' &&
+                parseNumber(argv[i + 1], options.distinctTranscriptions)) {
+                ++i;
+            }
         } else if (arg == "--lf") {
             options.crlf = false;
         } else if (arg == "--entries" && hasValue) {

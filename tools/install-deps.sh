@@ -7,6 +7,7 @@ packages=(
   cmake make g++ pkg-config
   clang libclang-rt-14-dev            # the sanitizer build and libFuzzer
   libgtest-dev libbenchmark-dev
+  libcsv-dev                          # mirawen-import reads ECDICT's CSV
   qt6-base-dev qt6-translations-l10n   # the window, and Qt's own texts in Chinese
   fonts-wqy-microhei fonts-dejavu-core # a Chinese face for the dialogs
   xvfb xauth xdotool                   # the real-window smoke test

@@ -67,21 +67,22 @@ bin=$root/build-windows/bin
 passed=0
 failed=0
 
-# A GoogleTest program: its tests count one by one.
+# A GoogleTest program: its tests count one by one; what failed is shown.
 run_gtest() {
-  local log
+  local log status=0
   log=$(mktemp)
-  (cd "$bin" && wine "$1" --gtest_brief=1) >"$log" 2>&1 || true
-  grep -v -e 'wine32 is missing' -e 'multiarch' -e 'dpkg --add-architecture' "$log" | grep -v '^$' || true
+  (cd "$bin" && wine "$1") >"$log" 2>&1 || status=$?
   local ok bad
-  ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -1)
-  bad=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -1)
-  if [[ -z $ok && -z $bad ]]; then
-    echo "$1: did not finish"
-    bad=1
+  ok=$(grep -c '^\[       OK \]' "$log" || true)
+  bad=$(grep -c '^\[  FAILED  \] .*([0-9]* ms)$' "$log" || true)
+  if ((bad > 0 || status != 0)); then
+    grep -v -e 'wine32 is missing' -e 'multiarch' -e 'dpkg --add-architecture' \
+      -e '^\[       OK \]' -e '^\[ RUN      \]' "$log" || true
+    ((bad > 0)) || bad=1 # it ended before its summary
   fi
-  passed=$((passed + ${ok:-0}))
-  failed=$((failed + ${bad:-0}))
+  echo "$1: $ok passed, $bad failed"
+  passed=$((passed + ok))
+  failed=$((failed + bad))
   rm -f "$log"
 }
 

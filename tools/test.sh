@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test twice: a normal build, then the whole suite again
-# under AddressSanitizer and UndefinedBehaviorSanitizer with clang (which also
-# runs the word-list fuzzer briefly).
+# Builds and runs every test: a normal build; the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer with clang (which also runs
+# the word-list fuzzer briefly); and the tests without a window under
+# ThreadSanitizer, since the word lists load and sort on two threads.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,6 +14,11 @@ cmake --build build --parallel "$jobs"
 ctest --test-dir build --output-on-failure --parallel "$jobs"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-  -DMIRAWEN_SANITIZE=ON -DMIRAWEN_FUZZ=ON -DMIRAWEN_BENCH=OFF >/dev/null
+  -DMIRAWEN_SANITIZE=address -DMIRAWEN_FUZZ=ON -DMIRAWEN_BENCH=OFF >/dev/null
 cmake --build build-asan --parallel "$jobs"
 ctest --test-dir build-asan --output-on-failure --parallel "$jobs"
+
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DMIRAWEN_SANITIZE=thread -DMIRAWEN_GUI=OFF -DMIRAWEN_BENCH=OFF >/dev/null
+cmake --build build-tsan --parallel "$jobs"
+ctest --test-dir build-tsan --output-on-failure --parallel "$jobs"

@@ -10,9 +10,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
+#include <exception>
 #include <new>
 #include <system_error>
+#include <thread>
 
 namespace vocab {
 
@@ -83,12 +86,20 @@ LoadResult EntryStore::load(const std::filesystem::path& dir) {
         }
         spans.push_back({begin, m_text.size(), i});
     }
-    for (const Span& span : spans) {
-        if (auto failure = indexList(span)) {
+    const std::size_t records = m_records.size();
+    const std::size_t keys = m_keys.size();
+    const std::size_t lists = m_lists.size();
+    try {
+        indexSpans(spans);
+    } catch (const std::bad_alloc&) {
+        m_records.resize(records);
+        m_keys.resize(keys);
+        m_lists.resize(lists);
+        for (const Span& span : spans) {
             // Failures stay in the order of the lists.
             auto at = std::find_if(result.failures.begin(), result.failures.end(),
                                    [&](const ListFailure& f) { return f.list > span.list; });
-            result.failures.insert(at, *failure);
+            result.failures.insert(at, outOfMemory(span.list));
         }
     }
     return result;
@@ -110,9 +121,9 @@ std::optional<ListFailure> EntryStore::finishList(std::size_t begin, std::size_t
             m_text.insert(m_text.end(), text.begin(), text.end());
         }
         // Ctrl-Z ends a list, as it ends a file read in text mode.
-        const auto first = m_text.begin() + static_cast<std::ptrdiff_t>(begin);
-        const auto ctrlZ = std::find(first, m_text.end(), kCtrlZ);
-        if (ctrlZ != m_text.end()) {
+        const void* found = std::memchr(m_text.data() + begin, kCtrlZ, m_text.size() - begin);
+        if (found) {
+            const auto ctrlZ = m_text.begin() + (static_cast<const char*>(found) - m_text.data());
             if (!std::all_of(ctrlZ + 1, m_text.end(), isWhiteOrCtrlZ)) {
                 ignored.push_back({list, static_cast<std::size_t>(m_text.end() - ctrlZ - 1)});
             }
@@ -125,66 +136,144 @@ std::optional<ListFailure> EntryStore::finishList(std::size_t begin, std::size_t
     return std::nullopt;
 }
 
-std::optional<ListFailure> EntryStore::indexList(const Span& span) {
-    const std::size_t records = m_records.size();
-    const std::size_t keys = m_keys.size();
-    const std::size_t lists = m_lists.size();
-    try {
-        reserveFor(span.begin);
-        indexLines(span.begin, span.end, span.list);
-    } catch (const std::bad_alloc&) {
-        m_records.resize(records);
-        m_keys.resize(keys);
-        m_lists.resize(lists);
-        return outOfMemory(span.list);
-    }
-    return std::nullopt;
-}
-
 bool EntryStore::appendList(std::string_view bytes, std::size_t list) {
     if (bytes.size() > kMaxTextBytes - m_text.size()) {
         return false;
     }
     const std::size_t begin = m_text.size();
     m_text.insert(m_text.end(), bytes.begin(), std::find(bytes.begin(), bytes.end(), kCtrlZ));
-    reserveFor(begin);
-    indexLines(begin, m_text.size(), list);
+    indexSpans({{begin, m_text.size(), list}});
     return true;
 }
 
-void EntryStore::reserveFor(std::size_t begin) {
-    const auto first = m_text.begin() + static_cast<std::ptrdiff_t>(begin);
-    const auto lines = static_cast<std::size_t>(std::count(first, m_text.end(), '\n')) + 2;
-    m_records.reserve(m_records.size() + lines);
-    // A key is never longer than its transcription, and transcriptions are
-    // rarely more than a quarter of a line.
-    m_keys.reserve(m_keys.size() + (m_text.size() - begin) / 4);
+namespace {
+
+// Lines from begin to end: every LF ends one, and so does the end when a
+// piece is left after the last LF.
+std::size_t countLines(const char* begin, const char* end) {
+    std::size_t lines = 0;
+    for (const char* p = begin; p < end; ++lines) {
+        const void* eol = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+        p = eol ? static_cast<const char*>(eol) + 1 : end;
+    }
+    return lines;
 }
 
-void EntryStore::indexLines(std::size_t begin, std::size_t end, std::size_t list) {
-    m_lists.push_back({begin, list});
-    const char* const base = m_text.data();
-    const char* p = base + begin;
-    const char* const stop = base + end;
-    while (p < stop) {
-        const char* eol =
-            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
-        const char* const next = eol ? eol + 1 : stop;
-        if (!eol) {
-            eol = stop;
-        } else if (eol > p && eol[-1] == '\r') {
-            --eol; // CR LF reads as LF
+// Below this many bytes a second thread costs more than it saves.
+constexpr std::size_t kParallelBytes = std::size_t{1} << 16;
+
+// Runs first on a second thread and second on this one, and passes on an
+// exception of either once both have ended.
+template <class First, class Second> void inParallel(bool parallel, First first, Second second) {
+    if (!parallel) {
+        first();
+        second();
+        return;
+    }
+    std::exception_ptr failed;
+    std::thread worker([&] {
+        try {
+            first();
+        } catch (...) {
+            failed = std::current_exception();
         }
-        const std::string_view line(p, static_cast<std::size_t>(eol - p));
-        const std::string_view phonetic = WordLine::parse(line).phonetic;
-        const std::size_t keyStart = m_keys.size();
-        m_keys.resize(keyStart + phonetic.size());
-        const std::size_t keyLength = writeSoundKey(phonetic, m_keys.data() + keyStart);
-        m_keys.resize(keyStart + keyLength);
-        m_records.push_back(Record{mbcs::sortPrefix({m_keys.data() + keyStart, keyLength}).value,
-                                   offset(static_cast<std::size_t>(p - base)), offset(line.size()),
-                                   offset(keyStart), offset(keyLength)});
-        p = next;
+    });
+    try {
+        second();
+    } catch (...) {
+        worker.join();
+        throw;
+    }
+    worker.join();
+    if (failed) {
+        std::rethrow_exception(failed);
+    }
+}
+
+} // namespace
+
+void EntryStore::indexSpans(const std::vector<Span>& spans) {
+    std::size_t total = 0;
+    for (const Span& span : spans) {
+        m_lists.push_back({span.begin, span.list});
+        total += span.end - span.begin;
+    }
+    // The lines are cut into two parts of about equal size at a line start,
+    // one for each core; each part's records go to their own place in
+    // m_records, so the order is the lines' order whatever runs first.
+    const bool parallel = total >= kParallelBytes && std::thread::hardware_concurrency() > 1;
+    std::array<std::vector<Span>, 2> parts;
+    std::size_t left = parallel ? total / 2 : total;
+    for (const Span& span : spans) {
+        const std::size_t size = span.end - span.begin;
+        if (left >= size || left == 0) {
+            parts[left == 0 ? 1 : 0].push_back(span);
+            left -= std::min(left, size);
+            continue;
+        }
+        const char* const base = m_text.data();
+        const void* eol = std::memchr(base + span.begin + left, '\n', size - left);
+        const std::size_t cut =
+            eol ? static_cast<std::size_t>(static_cast<const char*>(eol) - base) + 1 : span.end;
+        parts[0].push_back({span.begin, cut, span.list});
+        if (cut < span.end) {
+            parts[1].push_back({cut, span.end, span.list});
+        }
+        left = 0;
+    }
+
+    std::array<std::size_t, 2> lines{};
+    auto count = [&](std::size_t part) {
+        for (const Span& span : parts[part]) {
+            lines[part] += countLines(m_text.data() + span.begin, m_text.data() + span.end);
+        }
+    };
+    inParallel(
+        parallel, [&] { count(1); }, [&] { count(0); });
+
+    const std::size_t first = m_records.size();
+    m_records.resize(first + lines[0] + lines[1]);
+    // The first part's keys go straight to m_keys; the second part's follow
+    // them once both are done. A key is never longer than its transcription,
+    // and transcriptions are rarely more than a quarter of a line.
+    Bytes secondKeys;
+    m_keys.reserve(m_keys.size() + total / 4);
+    secondKeys.reserve(total / 8);
+    inParallel(
+        parallel, [&] { indexLines(parts[1], m_records.data() + first + lines[0], secondKeys); },
+        [&] { indexLines(parts[0], m_records.data() + first, m_keys); });
+    const std::size_t base = m_keys.size();
+    m_keys.insert(m_keys.end(), secondKeys.begin(), secondKeys.end());
+    for (std::size_t i = first + lines[0]; i < m_records.size(); ++i) {
+        m_records[i].key += offset(base);
+    }
+}
+
+void EntryStore::indexLines(const std::vector<Span>& spans, Record* out, Bytes& keys) const {
+    const char* const base = m_text.data();
+    for (const Span& span : spans) {
+        const char* p = base + span.begin;
+        const char* const stop = base + span.end;
+        while (p < stop) {
+            const char* eol =
+                static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
+            const char* const next = eol ? eol + 1 : stop;
+            if (!eol) {
+                eol = stop;
+            } else if (eol > p && eol[-1] == '\r') {
+                --eol; // CR LF reads as LF
+            }
+            const std::string_view line(p, static_cast<std::size_t>(eol - p));
+            const std::string_view phonetic = WordLine::parse(line).phonetic;
+            const std::size_t keyStart = keys.size();
+            keys.resize(keyStart + phonetic.size());
+            const std::size_t keyLength = writeSoundKey(phonetic, keys.data() + keyStart);
+            keys.resize(keyStart + keyLength);
+            *out++ = Record{mbcs::sortPrefix({keys.data() + keyStart, keyLength}).value,
+                            offset(static_cast<std::size_t>(p - base)), offset(line.size()),
+                            offset(keyStart), offset(keyLength)};
+            p = next;
+        }
     }
 }
 
@@ -205,42 +294,157 @@ WordEntry EntryStore::operator[](std::size_t i) const {
     return WordEntry{key(i), parts.word, parts.phonetic, parts.meaning, levelTag(r.line)};
 }
 
-void EntryStore::sort() {
-    // Most keys differ in their first eight bytes, so the records sort on the
-    // prefix alone; only runs of equal prefixes need the full comparison. Equal
-    // keys keep the order of their lines.
-    std::sort(m_records.begin(), m_records.end(),
-              [](const Record& a, const Record& b) { return a.prefix < b.prefix; });
-    const auto byKey = [this](const Record& a, const Record& b) {
-        const int order = mbcs::compare({m_keys.data() + a.key, a.keyLength},
-                                        {m_keys.data() + b.key, b.keyLength});
-        return order != 0 ? order < 0 : a.line < b.line;
+namespace {
+
+// Below this depth (in chunks of eight bytes) equal beginnings are told
+// apart chunk by chunk; deeper, by comparing whole keys, so that a few very
+// long equal keys cost neither stack nor quadratic time.
+constexpr std::size_t kMaxChunkDepth = 6;
+
+} // namespace
+
+// Orders records that are in their lines' order by prefix, keeping that
+// order among equal prefixes, when they hold only a few distinct prefixes
+// (as the repeats of a few transcriptions do): one pass to find them, one to
+// count and one to place. False, and nothing moved, when they hold more.
+bool EntryStore::groupByPrefix(Record* begin, Record* end) {
+    constexpr std::size_t kMaxGroups = 16;
+    std::array<std::uint64_t, kMaxGroups> values{};
+    std::size_t groups = 0;
+    for (const Record* r = begin; r != end; ++r) {
+        if (std::find(values.begin(), values.begin() + groups, r->prefix) ==
+            values.begin() + groups) {
+            if (groups == kMaxGroups) {
+                return false;
+            }
+            values[groups++] = r->prefix;
+        }
+    }
+    std::sort(values.begin(), values.begin() + groups);
+    std::array<std::size_t, kMaxGroups + 1> at{};
+    auto group = [&](std::uint64_t prefix) {
+        return static_cast<std::size_t>(
+            std::lower_bound(values.begin(), values.begin() + groups, prefix) - values.begin());
     };
-    for (auto run = m_records.begin(); run != m_records.end();) {
+    for (const Record* r = begin; r != end; ++r) {
+        ++at[group(r->prefix) + 1];
+    }
+    for (std::size_t g = 1; g <= groups; ++g) {
+        at[g] += at[g - 1];
+    }
+    thread_local std::vector<Record> placed;
+    placed.resize(static_cast<std::size_t>(end - begin));
+    for (const Record* r = begin; r != end; ++r) {
+        placed[at[group(r->prefix)]++] = *r;
+    }
+    std::copy(placed.begin(), placed.end(), begin);
+    return true;
+}
+
+void EntryStore::sortRun(Record* begin, Record* end, std::size_t depth) const {
+    const auto byPrefix = [](const Record& a, const Record& b) {
+        return a.prefix != b.prefix ? a.prefix < b.prefix : a.line < b.line;
+    };
+    // Below the first chunk the run is in its lines' order already.
+    if (depth == 0 || !groupByPrefix(begin, end)) {
+        std::sort(begin, end, byPrefix);
+    }
+    for (Record* run = begin; run != end;) {
         const std::uint64_t prefix = run->prefix;
-        const auto runEnd = std::find_if(run + 1, m_records.end(),
-                                         [prefix](const Record& r) { return r.prefix != prefix; });
-        if (runEnd - run > 1) {
-            std::sort(run, runEnd, byKey);
+        Record* runEnd = run + 1;
+        while (runEnd != end && runEnd->prefix == prefix) {
+            ++runEnd;
+        }
+        // Records that share a chunk go on by the next one; a key that has
+        // ended gets 0 there and comes first, and equal keys keep their
+        // lines' order.
+        // A zero byte in the chunk means the keys ended there: they are equal,
+        // and already in their lines' order.
+        const bool ended = (prefix & 0xFF) == 0;
+        if (runEnd - run > 1 && !ended && depth < kMaxChunkDepth) {
+            for (Record* r = run; r != runEnd; ++r) {
+                r->prefix = mbcs::sortChunk(key(*r), depth + 1).value;
+            }
+            sortRun(run, runEnd, depth + 1);
+        } else if (runEnd - run > 1 && !ended) {
+            std::sort(run, runEnd, [this](const Record& a, const Record& b) {
+                const int order = mbcs::compare(key(a), key(b));
+                return order != 0 ? order < 0 : a.line < b.line;
+            });
         }
         run = runEnd;
     }
+}
 
-    // Lay the keys out in the new order, so that a search walks memory in order.
-    // The reads jump about, so they are asked for a few records ahead.
-    constexpr std::size_t kAhead = 16;
-    Bytes keys(m_keys.size());
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < m_records.size(); ++i) {
-        if (i + kAhead < m_records.size()) {
-            __builtin_prefetch(m_keys.data() + m_records[i + kAhead].key);
-        }
-        Record& r = m_records[i];
-        const char* from = m_keys.data() + r.key;
-        std::copy(from, from + r.keyLength, keys.data() + at);
-        r.key = offset(at);
-        at += r.keyLength;
+void EntryStore::sort() {
+    // The records are first parted in place by the first byte of their key's
+    // sort prefix; the parts then sort on both cores, largest first. Within a
+    // part the prefix decides, and runs of equal prefixes go on eight bytes
+    // at a time. Equal keys keep the order of their lines.
+    std::array<std::size_t, 257> start{};
+    for (const Record& r : m_records) {
+        ++start[(r.prefix >> 56) + 1];
     }
+    for (std::size_t b = 1; b < start.size(); ++b) {
+        start[b] += start[b - 1];
+    }
+    std::array<std::size_t, 256> next{};
+    std::copy(start.begin(), start.end() - 1, next.begin());
+    for (std::size_t b = 0; b < 256; ++b) {
+        while (next[b] < start[b + 1]) {
+            const std::size_t to = m_records[next[b]].prefix >> 56;
+            if (to == b) {
+                ++next[b];
+            } else {
+                std::swap(m_records[next[b]], m_records[next[to]++]);
+            }
+        }
+    }
+    std::vector<std::size_t> buckets;
+    for (std::size_t b = 0; b < 256; ++b) {
+        if (start[b + 1] - start[b] > 1) {
+            buckets.push_back(b);
+        }
+    }
+    std::sort(buckets.begin(), buckets.end(), [&](std::size_t a, std::size_t b) {
+        return start[a + 1] - start[a] > start[b + 1] - start[b];
+    });
+    std::atomic<std::size_t> taken{0};
+    auto work = [&] {
+        for (std::size_t i = taken++; i < buckets.size(); i = taken++) {
+            Record* const first = m_records.data();
+            sortRun(first + start[buckets[i]], first + start[buckets[i] + 1], 0);
+        }
+    };
+    inParallel(m_records.size() * sizeof(Record) >= kParallelBytes &&
+                   std::thread::hardware_concurrency() > 1,
+               work, work);
+
+    // Lay the keys out in the new order, so that a search walks memory in
+    // order; each core copies half. The reads jump about, so they are asked
+    // for a few records ahead.
+    Bytes keys(m_keys.size());
+    const std::size_t half = m_records.size() / 2;
+    std::size_t secondStart = 0;
+    for (std::size_t i = 0; i < half; ++i) {
+        secondStart += m_records[i].keyLength;
+    }
+    auto copy = [&](std::size_t from, std::size_t to, std::size_t at) {
+        constexpr std::size_t kAhead = 16;
+        for (std::size_t i = from; i < to; ++i) {
+            if (i + kAhead < to) {
+                __builtin_prefetch(m_keys.data() + m_records[i + kAhead].key);
+            }
+            Record& r = m_records[i];
+            const char* source = m_keys.data() + r.key;
+            std::copy(source, source + r.keyLength, keys.data() + at);
+            r.key = offset(at);
+            at += r.keyLength;
+        }
+    };
+    inParallel(
+        m_keys.size() >= kParallelBytes && std::thread::hardware_concurrency() > 1,
+        [&] { copy(half, m_records.size(), secondStart); }, [&] { copy(0, half, 0); });
     m_keys = std::move(keys);
 }
 

@@ -70,10 +70,14 @@ private:
     // and cuts it at a Ctrl-Z; on failure the list's bytes are gone.
     std::optional<ListFailure> finishList(std::size_t begin, std::size_t list,
                                           std::vector<IgnoredTail>& ignored);
-    std::optional<ListFailure> indexList(const Span& span);
+    // Adds a record for every line of the spans, on both cores when they are
+    // large; throws std::bad_alloc with the store as it was but for m_text.
+    void indexSpans(const std::vector<Span>& spans);
+    void indexLines(const std::vector<Span>& spans, Record* out, Bytes& keys) const;
+    void sortRun(Record* begin, Record* end, std::size_t depth) const;
+    static bool groupByPrefix(Record* begin, Record* end);
+    std::string_view key(const Record& r) const { return {m_keys.data() + r.key, r.keyLength}; }
 
-    void reserveFor(std::size_t begin);
-    void indexLines(std::size_t begin, std::size_t end, std::size_t list);
     std::string_view levelTag(std::size_t lineOffset) const;
 
     Bytes m_text; // the lists' bytes, one after the other

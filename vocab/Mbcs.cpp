@@ -1,6 +1,16 @@
 #include "vocab/Mbcs.h"
 
+#include <algorithm>
+
 namespace vocab::mbcs {
+
+std::size_t prefixOfChars(std::string_view s, std::size_t count) {
+    std::size_t i = 0;
+    for (; i < s.size() && count > 0; --count) {
+        i += charLength(s, i);
+    }
+    return i;
+}
 
 std::size_t find(std::string_view s, char c, std::size_t from) {
     for (std::size_t i = from; i < s.size(); i += charLength(s, i)) {
@@ -19,11 +29,12 @@ unsigned nextChar(std::string_view s, std::size_t& pos) {
         return 0;
     }
     const auto c = static_cast<unsigned char>(s[pos]);
-    if (!isLeadByte(c)) {
+    if (charLength(s, pos) == 1) {
         ++pos;
-        return c;
+        // A lead byte with nothing after it ends the string.
+        return isLeadByte(c) ? 0 : c;
     }
-    if (pos + 1 >= s.size() || s[pos + 1] == '\0') {
+    if (s[pos + 1] == '\0') {
         pos = s.size();
         return 0;
     }
@@ -49,21 +60,34 @@ int compare(std::string_view a, std::string_view b) {
     }
 }
 
-SortPrefix sortPrefix(std::string_view s) {
+SortPrefix sortChunk(std::string_view s, std::size_t index) {
     // Characters become bytes whose plain order is the order of their values:
     // one-byte characters 0x01-0x80 stay, 0xFF (a one-byte character whose
     // value still lies below every two-byte one) becomes 0x81, and a two-byte
     // character becomes lead + 1 followed by its trail byte. Zero is the end.
+    const std::size_t first = 8 * index;
     std::uint64_t value = 0;
-    int bytes = 0;
+    // Keys are nearly always plain ASCII, which encodes as itself.
+    const std::size_t upTo = std::min(s.size(), first + 8);
+    std::size_t plain = 0;
+    while (plain < upTo && static_cast<unsigned char>(s[plain] - 1) < 0x7F) {
+        ++plain;
+    }
+    if (plain == upTo) {
+        for (std::size_t i = first; i < upTo; ++i) {
+            value |= std::uint64_t{static_cast<unsigned char>(s[i])} << (8 * (7 - (i - first)));
+        }
+        return {value, s.size() <= first + 8};
+    }
+    std::size_t at = 0; // bytes of the whole encoding so far
     std::size_t pos = 0;
     auto put = [&](unsigned byte) {
-        if (bytes < 8) {
-            value |= std::uint64_t{byte} << (8 * (7 - bytes));
+        if (at >= first && at - first < 8) {
+            value |= std::uint64_t{byte} << (8 * (7 - (at - first)));
         }
-        ++bytes;
+        ++at;
     };
-    while (bytes <= 8) {
+    while (at <= first + 8) {
         const unsigned c = nextChar(s, pos);
         if (c == 0) {
             return {value, true};
@@ -76,6 +100,10 @@ SortPrefix sortPrefix(std::string_view s) {
         }
     }
     return {value, false};
+}
+
+SortPrefix sortPrefix(std::string_view s) {
+    return sortChunk(s, 0);
 }
 
 } // namespace vocab::mbcs

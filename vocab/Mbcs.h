@@ -21,6 +21,10 @@ constexpr std::size_t charLength(std::string_view s, std::size_t pos) {
     return isLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size() ? 2 : 1;
 }
 
+// The length in bytes of the first count characters of s (all of s when it
+// has fewer).
+std::size_t prefixOfChars(std::string_view s, std::size_t count);
+
 // Byte position of the first single-byte character c at or after from
 // (a character boundary), or npos.
 std::size_t find(std::string_view s, char c, std::size_t from = 0);
@@ -40,5 +44,11 @@ struct SortPrefix {
     bool complete = false;
 };
 SortPrefix sortPrefix(std::string_view s);
+
+// The same for the eight bytes of that encoding that follow the first 8 *
+// index: comparing chunk 0, then chunk 1, ... orders strings as compare() does.
+// complete is set when the string ends within the chunk (or before it, when
+// the value is 0).
+SortPrefix sortChunk(std::string_view s, std::size_t index);
 
 } // namespace vocab::mbcs

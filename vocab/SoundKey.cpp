@@ -31,7 +31,7 @@ std::size_t writeSoundKey(std::string_view phonetic, char* out) {
     bool commaSeen = false;
     for (std::size_t i = 0; i < n;) {
         const char c = phonetic[i];
-        if (mbcs::isLeadByte(static_cast<unsigned char>(c)) && i + 1 < n) {
+        if (mbcs::charLength(phonetic, i) == 2) {
             out[length++] = c;
             out[length++] = phonetic[i + 1];
             i += 2;

@@ -14,10 +14,6 @@ constexpr bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-constexpr bool isLead(char c) {
-    return mbcs::isLeadByte(static_cast<unsigned char>(c));
-}
-
 // The end of line once trailing white space is removed, looking no further
 // back than from (a character boundary). A white-space byte can be the second
 // half of a character, so the characters are walked, but only when the line
@@ -29,12 +25,11 @@ std::size_t trimmedEnd(std::string_view line, std::size_t from) {
     }
     std::size_t end = from;
     for (std::size_t i = from; i < n;) {
-        if (isLead(line[i]) && i + 1 < n) {
-            i += 2;
-            end = i;
-        } else if (!isSpace(line[i++])) {
-            end = i;
+        const std::size_t length = mbcs::charLength(line, i);
+        if (length == 2 || !isSpace(line[i])) {
+            end = i + length;
         }
+        i += length;
     }
     return end;
 }
@@ -46,12 +41,11 @@ WordLine WordLine::parse(std::string_view line) {
     std::size_t open = 0;
     std::size_t wordEnd = 0;
     while (open < n && line[open] != '[') {
-        if (isLead(line[open]) && open + 1 < n) {
-            open += 2;
-            wordEnd = open;
-        } else if (!isBlank(line[open++])) {
-            wordEnd = open;
+        const std::size_t length = mbcs::charLength(line, open);
+        if (length == 2 || !isBlank(line[open])) {
+            wordEnd = open + length;
         }
+        open += length;
     }
 
     WordLine parts;

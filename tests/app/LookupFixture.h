@@ -25,7 +25,8 @@
 namespace fixture {
 
 // Forty filler words sort first (keys 1b.., æ), so that the matches of ‹5ip›
-// lie below the first screenful. Sorted rows: f00..f39, then Row.
+// lie below the first screenful, and forty sort last. Sorted rows: f00..f39,
+// then Row, then g00..g39.
 inline QByteArray band4() {
     QByteArray list;
     const QString letters = QStringLiteral("abcdefgh"); // none that folds
@@ -36,22 +37,28 @@ inline QByteArray band4() {
                     .arg(letters[i % 8])
                     .toLatin1();
     }
-    return list + "sheep [5i:p] n. \xD1\xF2\r\nship [5ip] n. \xB4\xAC\r\nshipping ['5ipi6] n. "
-                  "\xBA\xBD\xD4\xCB\r\n"
-                  "think [7i6k] v. \xCF\xEB\r\nnight [nait] n. \xD2\xB9\r\n";
+    list += "sheep [5i:p] n. \xD1\xF2\r\nship [5ip] n. \xB4\xAC\r\nshipping ['5ipi6] n. "
+            "\xBA\xBD\xD4\xCB\r\n"
+            "think [7i6k] v. \xCF\xEB\r\nnight [nait] n. \xD2\xB9\r\n";
+    for (int i = 0; i < 40; ++i) { // and as many that sort last (keys zz..)
+        list +=
+            QStringLiteral("g%1 [zz%2] n. x\r\n").arg(i, 2, 10, QLatin1Char('0')).arg(i).toLatin1();
+    }
+    return list;
 }
 inline const QByteArray kBand6 =
     "shipment ['5ipm4nt] n. \xD7\xB0\xD4\xCB\nsink [si6k] v. \xCF\xC2\xB3\xC1\n";
 enum Row { Sheep = 40, Ship, Shipping, Shipment, Night, Think, Sink, RowCount };
 
-inline bool fill(const QString& folder, bool font = true, bool list4 = true, bool list6 = true) {
+inline bool fill(const QString& folder, bool font = true, bool list4 = true, bool list6 = true,
+                 const QByteArray& band6 = kBand6) {
     const QDir dir(folder);
     auto write = [&](const QString& name, const QByteArray& bytes) {
         QFile file(dir.filePath(name));
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     };
     return (!list4 || write(QStringLiteral("大学四级.txt"), band4())) &&
-           (!list6 || write(QStringLiteral("大学六级.txt"), kBand6)) &&
+           (!list6 || write(QStringLiteral("大学六级.txt"), band6)) &&
            (!font ||
             QFile::copy(QStringLiteral(MIRAWEN_FONT_FILE), dir.filePath("TOPhonetic.ttf")));
 }
@@ -102,11 +109,21 @@ public:
     QStringList seen;
 };
 
+// The lists and the font as the tests lay them out in the current folder.
+inline vocab::DataLocation here() {
+    const std::filesystem::path folder = std::filesystem::current_path();
+    vocab::DataLocation location{folder, folder / "TOPhonetic.ttf"};
+    if (!std::filesystem::exists(*location.fontFile)) {
+        location.fontFile.reset();
+    }
+    return location;
+}
+
 // Opens the window as the program does; the notices it shows on the way are
 // answered with OK and kept in notices.
 inline std::unique_ptr<CLookupDlg> openWindow(QStringList* notices = nullptr) {
     Answer ok(QMessageBox::Ok);
-    auto dlg = std::make_unique<CLookupDlg>();
+    auto dlg = std::make_unique<CLookupDlg>(here());
     if (notices) {
         *notices = ok.seen;
     }

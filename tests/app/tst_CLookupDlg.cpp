@@ -15,20 +15,24 @@ using namespace fixture;
 class tst_CLookupDlg : public QObject {
     Q_OBJECT
 
-    // Opens the window in a fresh folder holding the lists and the font asked for.
-    std::unique_ptr<CLookupDlg> open(bool font = true, bool list4 = true, bool list6 = true) {
+    // Opens the window in a fresh folder holding the lists and the font asked
+    // for; band6 "folder" puts a folder where the Band 6 list belongs.
+    std::unique_ptr<CLookupDlg> open(bool font = true, bool list4 = true,
+                                     const QByteArray& band6 = kBand6) {
         m_folder = std::make_unique<QTemporaryDir>();
-        [&] {
-            QVERIFY(QDir::setCurrent(m_folder->path()) &&
-                    fill(m_folder->path(), font, list4, list6));
-        }();
+        const bool folder = band6 == "folder";
+        const bool filled =
+            QDir::setCurrent(m_folder->path()) &&
+            fill(m_folder->path(), font, list4, !band6.isEmpty() && !folder, band6) &&
+            (!folder || QDir(m_folder->path()).mkdir(QStringLiteral("大学六级.txt")));
         auto dlg = openWindow(&m_notices);
-        [&] { QVERIFY(QTest::qWaitForWindowActive(dlg.get())); }();
+        m_ready = filled && QTest::qWaitForWindowActive(dlg.get());
         return dlg;
     }
 
     std::unique_ptr<QTemporaryDir> m_folder;
     QStringList m_notices;
+    bool m_ready = false;
 
 private slots:
     void initTestCase() { CLookupApp::installTranslations(); }
@@ -37,55 +41,104 @@ private slots:
         m_folder.reset();
     }
 
-    // Whatever was read is shown, sorted; each missing file is named first.
+    // Whatever was read is shown, sorted; each list that could not be read is
+    // named first, with the true reason.
     void startsWithWhatIsThere_data() {
         QTest::addColumn<bool>("font");
         QTest::addColumn<bool>("list4");
-        QTest::addColumn<bool>("list6");
+        QTest::addColumn<QByteArray>("band6");
         QTest::addColumn<QStringList>("notices");
         QTest::addColumn<QString>("firstWord");
         const QString fontMissing = "Mirawen|没有音标字体文件:TOPhonetic.ttf|OK";
-        QTest::newRow("all there") << true << true << true << QStringList{} << "f00";
-        QTest::newRow("no font") << false << true << true << QStringList{fontMissing} << "f00";
-        QTest::newRow("no band 6") << true << true << false
-                                   << QStringList{"Mirawen|没有词库文件:大学六级.txt|OK"} << "f00";
+        const QString band6Missing = "Mirawen|没有词库文件:大学六级.txt|OK";
+        QTest::newRow("all there") << true << true << kBand6 << QStringList{} << "f00";
+        QTest::newRow("no font") << false << true << kBand6 << QStringList{fontMissing} << "f00";
+        QTest::newRow("no band 6")
+            << true << true << QByteArray() << QStringList{band6Missing} << "f00";
+        QTest::newRow("band 6 a folder")
+            << true << true << QByteArray("folder")
+            << QStringList{"Mirawen|无法读取词库文件:大学六级.txt（Is a directory）|OK"} << "f00";
         QTest::newRow("no band 4")
-            << true << false << true << QStringList{"Mirawen|没有词库文件:大学四级.txt|OK"}
+            << true << false << kBand6 << QStringList{"Mirawen|没有词库文件:大学四级.txt|OK"}
             << "shipment";
-        QTest::newRow("nothing") << false << false << false
+        QTest::newRow("nothing") << false << false << QByteArray()
                                  << QStringList{fontMissing, "Mirawen|没有词库文件:大学四级.txt|OK",
-                                                "Mirawen|没有词库文件:大学六级.txt|OK"}
+                                                band6Missing}
                                  << QString();
     }
     void startsWithWhatIsThere() {
         QFETCH(bool, font);
         QFETCH(bool, list4);
-        QFETCH(bool, list6);
+        QFETCH(QByteArray, band6);
         QFETCH(QStringList, notices);
         QFETCH(QString, firstWord);
-        auto dlg = open(font, list4, list6);
+        auto dlg = open(font, list4, band6);
+        QVERIFY(m_ready);
         QCOMPARE(m_notices, notices); // no icon and no owner: shown before the window
         QCOMPARE(dlg->list()->model()->index(0, 0).data().toString(), firstWord);
         QCOMPARE(dlg->list()->font().family(), QStringLiteral("TOPhonetic"));
         QCOMPARE(dlg->input()->font().pointSize(), 16);
         QCOMPARE(QApplication::focusWidget(), dlg->input());
         search(*dlg, QStringLiteral("si6"));
-        QCOMPARE(selectedWords(*dlg).size(), int(list4) + int(list6));
+        QCOMPARE(selectedWords(*dlg).size(), int(list4) + int(band6 == kBand6));
     }
 
-    void enterSelectsEveryMatchAndShowsTheLast() {
+    // Every match ends up in view, wherever the list was scrolled, as
+    // scrolling each match into view in turn leaves it; none becomes current,
+    // and the arrow keys then start from the first match.
+    void enterSelectsEveryMatchAndShowsThem_data() {
+        QTest::addColumn<int>("topRow");
+        QTest::addColumn<bool>("lastMatchAtBottom");
+        QTest::newRow("list at the top") << 0 << true;
+        QTest::newRow("list at the bottom") << int(RowCount) << false;
+        QTest::newRow("list in the middle of the matches") << int(Shipping) << false;
+    }
+    void enterSelectsEveryMatchAndShowsThem() {
+        QFETCH(int, topRow);
+        QFETCH(bool, lastMatchAtBottom);
         auto dlg = open();
+        QVERIFY(m_ready);
+        QTableView* list = dlg->list();
+        list->verticalScrollBar()->setValue(topRow);
         search(*dlg, QStringLiteral("5ip"));
         QVERIFY2(dlg->isVisible(), "Enter searches; it does not close the window");
         QCOMPARE(selectedWords(*dlg), (QStringList{"sheep", "ship", "shipping", "shipment"}));
-        QCOMPARE(QApplication::focusWidget(), dlg->list());
+        QCOMPARE(QApplication::focusWidget(), list);
         QCOMPARE(dlg->input()->text(), QStringLiteral("5ip"));
-        QVERIFY(dlg->list()->viewport()->rect().contains(
-            dlg->list()->visualRect(dlg->list()->model()->index(Shipment, 0))));
-        QVERIFY2(!dlg->list()->selectionModel()->isSelected(dlg->list()->currentIndex()),
-                 "selected, not current");
+        const QRect view = list->viewport()->rect();
+        for (int row = Sheep; row <= Shipment; ++row) {
+            QVERIFY2(view.contains(list->visualRect(list->model()->index(row, 0))),
+                     qPrintable(QString::number(row)));
+        }
+        if (lastMatchAtBottom) {
+            QVERIFY(!view.contains(list->visualRect(list->model()->index(Shipment + 1, 0))));
+        } else {
+            QCOMPARE(list->rowAt(0), int(Sheep));
+        }
+        QVERIFY2(!list->currentIndex().isValid(), "selected, not current");
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->currentIndex().row(), int(Sheep));
+        QVERIFY(view.contains(list->visualRect(list->model()->index(Shipment, 0))));
         search(*dlg, QStringLiteral("7i6")); // θ folds into s
         QCOMPARE(selectedWords(*dlg), (QStringList{"think", "sink"}));
+    }
+
+    // A cell draws the beginning of a long text; a click copies the whole key.
+    void longTextIsCutWhenShownAndCopiedWhole() {
+        const QByteArray key(40000, 'b');
+        auto dlg = open(true, true, "long [" + key + "] " + QByteArray(1 << 20, 'm') + "\n");
+        QVERIFY(m_ready);
+        QTableView* list = dlg->list();
+        const int row = Shipping + 1;
+        for (int column : {1, 2}) {
+            const QString cell = list->model()->index(row, column).data().toString();
+            QCOMPARE(cell.size(), 1001);
+            QVERIFY(cell.endsWith(QStringLiteral("…")));
+        }
+        list->scrollTo(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(row, 0)).center());
+        QCOMPARE(dlg->input()->text().size(), key.size());
     }
 
     void searchEdgeCases_data() {
@@ -114,7 +167,7 @@ private slots:
     }
 
     void leftClickOnARowCopiesItsKey() {
-        auto dlg = open(true, false, true);
+        auto dlg = open(true, false);
         QTableView* list = dlg->list();
         const QPoint sink = list->visualRect(list->model()->index(1, 0)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, sink);

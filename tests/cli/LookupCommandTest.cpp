@@ -1,4 +1,5 @@
 #include "cli/LookupCommand.h"
+#include "codec/Codec.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +80,37 @@ TEST(LookupCommand, ReportsErrorsWithStatusTwo) {
           2,
           "",
           "mirawen-lookup: --ipa needs --encoding utf-8" + usage}});
+    // Text after a Ctrl-Z is dropped, with a warning; the status stays.
+    expectRuns({{{"si6"},
+                 0,
+                 "think [7i6k] v. 想 ④\nsink [si6k] v. 下沉 ⑥\n",
+                 "mirawen-lookup: 大学六级.txt: 6 bytes after Ctrl-Z ignored\n"}},
+               "sink [si6k] v. \xCF\xC2\xB3\xC1\n\x1Ajunk\r\n");
+}
+
+// A list saved in GBK, UTF-8 (with or without a mark) or UTF-16 reads alike;
+// nothing of a Unicode list is lost, and a list that is not UTF-8 is GBK.
+TEST(LookupCommand, ReadsEveryEncodingAlike) {
+    const std::u16string text = u"ship [5ip] n. \u8239\r\nsmile [sm2il] \U0001F600\r\n";
+    const std::string utf8 = "ship [5ip] n. 船\r\nsmile [sm2il] 😀\r\n";
+    std::string le = "\xFF\xFE", be = "\xFE\xFF";
+    for (char16_t unit : text) {
+        le += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        be += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
+    }
+    const std::string expected = "0\t5ip\tship\t5ip\tn. 船\t④\n1\tsm2il\tsmile\tsm2il\t😀\t④\n";
+    for (const std::string& list : {*codec::fromUtf8(utf8), utf8, "\xEF\xBB\xBF" + utf8, le, be}) {
+        TempDir dir;
+        dir.write("大学四级.txt", list);
+        std::ostringstream out, err;
+        LookupCommand::run({"--dir", dir.path().string(), "--tsv"}, out, err);
+        EXPECT_EQ(out.str(), expected) << testing::PrintToString(list);
+    }
+    TempDir dir;
+    dir.write("大学四级.txt", "caf\xE9 [k1fei] x\n");
+    std::ostringstream out, err;
+    LookupCommand::run({"--dir", dir.path().string()}, out, err);
+    EXPECT_EQ(out.str(), "caf\xEF\xBF\xBD  [k1fei] x ④\n") << "0xE9 takes the space as its trail";
 }
 
 // The real program: the current folder is the default, the status reaches
@@ -108,6 +140,8 @@ TEST(LookupCommand, ProgramReadsTheCurrentFolder) {
     const int status = _pclose(pipe);
 #else
     const int status = WEXITSTATUS(pclose(pipe));
+    EXPECT_EQ(WEXITSTATUS(std::system(MIRAWEN_LOOKUP_BINARY " --help >/dev/full 2>/dev/null")), 2)
+        << "a write error";
 #endif
     EXPECT_STREQ(line, "ship [5ip] n. 船 ④\n");
     EXPECT_EQ(status, 2) << "大学六级.txt is missing";

@@ -1,11 +1,16 @@
 #include "vocab/EntryStore.h"
 #include "support/TempDir.h"
+#include "vocab/ListFile.h"
 #include "vocab/Mbcs.h"
 #include "vocab/WordLists.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
 #include <random>
+#include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -23,38 +28,94 @@ std::vector<std::string> entries(const vocab::EntryStore& store) {
     return out;
 }
 
+// One list is a hostile thing, the other a good list: the good one is read,
+// the bad one is named with the true reason, at once and without a hang.
 TEST(EntryStore, LoadsWhatItCanAndNamesWhatItCannot) {
-    const std::string missing = ": No such file or directory";
+    namespace fs = std::filesystem;
+    const std::string good = "ship [5ip] n.\r\nthink [7i6k] v.\r\n";
     const struct {
-        bool band4, band6;
-        std::vector<std::string> failures, entries;
+        const char* what;
+        std::function<void(const fs::path&)> make; // makes list 1 at the path
+        std::string failure;
+        std::vector<std::string> entries;
+        std::size_t ignored; // bytes after a Ctrl-Z that were more than white space
     } cases[] = {
-        {true, true, {}, {"ship/n./4", "think/v./4", "shipment/n./6"}},
-        {true, false, {"cannot open " + kList6 + missing}, {"ship/n./4", "think/v./4"}},
-        {false, true, {"cannot open " + kList4 + missing}, {"shipment/n./6"}},
-        {false, false, {"cannot open " + kList4 + missing, "cannot open " + kList6 + missing}, {}},
+        {"missing",
+         [](const fs::path&) {},
+         "cannot open " + kList6 + ": No such file or directory",
+         {"ship/n./4", "think/v./4"},
+         0},
+#if !defined(_WIN32) // no FIFOs, devices or /proc there
+        {"a FIFO",
+         [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
+         "cannot open " + kList6 + ": not a regular file",
+         {"ship/n./4", "think/v./4"},
+         0},
+        {"a link to /dev/zero",
+         [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+         "cannot open " + kList6 + ": not a regular file",
+         {"ship/n./4", "think/v./4"},
+         0},
+#endif
+        {"a folder",
+         [](const fs::path& p) { fs::create_directory(p); },
+         "cannot open " + kList6 + ": Is a directory",
+         {"ship/n./4", "think/v./4"},
+         0},
+        {"past the 4 GiB limit (sparse)",
+         [](const fs::path& p) {
+             std::ofstream{p};
+             fs::resize_file(p, std::uintmax_t{9} << 29);
+         },
+         "cannot read " + kList6 + ": the word lists together exceed 4 GiB",
+         {"ship/n./4", "think/v./4"},
+         0},
+#if !defined(_WIN32)
+        {"failing while read",
+         [](const fs::path& p) { fs::create_symlink("/proc/self/mem", p); },
+         "cannot read " + kList6 + ": Input/output error",
+         {"ship/n./4", "think/v./4"},
+         0},
+#endif
+        {"text after a Ctrl-Z",
+         [](const fs::path& p) {
+             std::ofstream(p, std::ios::binary) << "sink [si6k] v.\n\x1A\r\nlost [l3st]\n";
+         },
+         "",
+         {"ship/n./4", "think/v./4", "sink/v./6"},
+         14},
+        {"white space after a Ctrl-Z",
+         [](const fs::path& p) {
+             std::ofstream(p, std::ios::binary) << "sink [si6k] v.\n\x1A\r\n\x1A";
+         },
+         "",
+         {"ship/n./4", "think/v./4", "sink/v./6"},
+         0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         TempDir dir;
-        if (c.band4) {
-            dir.write(kList4, "ship [5ip] n.\r\nthink [7i6k] v.\r\n");
-        }
-        if (c.band6) {
-            dir.write(kList6, "shipment ['5ipm4nt] n.\n");
-        }
+        dir.write(kList4, good);
+        c.make(dir.path() / fs::u8path(kList6));
         vocab::EntryStore store;
-        std::vector<std::string> failures;
-        for (const auto& failure : store.load(dir.path()).failures) {
-            failures.push_back(failure.message());
+        const vocab::LoadResult result = store.load(dir.path());
+        std::string failures;
+        for (const auto& failure : result.failures) {
+            failures += failure.message();
         }
-        EXPECT_EQ(failures, c.failures);
+        EXPECT_EQ(failures, c.failure);
         EXPECT_EQ(entries(store), c.entries);
+        EXPECT_EQ(result.ignored.empty() ? 0 : result.ignored.at(0).bytes, c.ignored);
     }
-    TempDir dir;
-    std::filesystem::create_directory(dir.path() / std::filesystem::u8path(kList4));
-    vocab::EntryStore store;
-    EXPECT_EQ(store.load(dir.path()).failures.at(0).message(),
-              "cannot open " + kList4 + ": Is a directory");
+#if !defined(_WIN32)
+    // A file whose size says nothing (it grows, or the system does not know)
+    // is cut off one byte past the limit.
+    vocab::Bytes bytes;
+    const auto failure = vocab::readListFile("/proc/self/maps", 0, 16, bytes);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, vocab::FailureKind::TooLarge);
+    EXPECT_TRUE(bytes.empty());
+#endif
 }
 
 // Line ends, Ctrl-Z and blank lines as a file read in text mode gives them;
@@ -107,7 +168,7 @@ TEST(EntryStore, SortsByKeyKeepingTheLoadOrderOfEqualKeys) {
         list += 'w';
         list += std::to_string(i);
         list += i % 3 ? " [str4ks" : " [";
-        for (std::size_t n = random() % 12; n > 0; --n) {
+        for (std::size_t n = random() % (i % 7 ? 12 : 70); n > 0; --n) {
             list += alphabet[random() % alphabet.size()];
         }
         list += "]\n";
@@ -128,6 +189,22 @@ TEST(EntryStore, SortsByKeyKeepingTheLoadOrderOfEqualKeys) {
         }
     }
     EXPECT_EQ(words.size(), 5000u) << "no entry lost or doubled";
+
+    // Loaded on two threads, the halves cut inside either list, every entry
+    // keeps its list's tag.
+    for (const std::size_t band4Lines : {1000, 4000}) {
+        TempDir dir;
+        const std::size_t cut = list.find('\n', band4Lines * 20);
+        dir.write(kList4, list.substr(0, cut + 1));
+        dir.write(kList6, list.substr(cut + 1));
+        vocab::EntryStore loaded;
+        EXPECT_TRUE(loaded.load(dir.path()).ok());
+        const std::vector<std::string> all = entries(loaded);
+        const auto inBand4 = std::count_if(all.begin(), all.end(),
+                                           [](const std::string& e) { return e.back() == '4'; });
+        EXPECT_EQ(inBand4, std::count(list.begin(), list.begin() + cut + 1, '\n'));
+        EXPECT_EQ(all.size(), 5000u);
+    }
 }
 
 } // namespace
