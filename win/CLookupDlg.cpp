@@ -237,6 +237,8 @@ BOOL CLookupDlg::OnInitDialog() {
 
 void CLookupDlg::FillList() {
     // The text is asked for when a row is drawn: the list holds no copy.
+    // Nothing is drawn while the rows go in.
+    SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(m_list, LVM_SETITEMCOUNT, m_entries.size(), LVSICF_NOINVALIDATEALL);
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         LVITEMW item{};
@@ -250,6 +252,7 @@ void CLookupDlg::FillList() {
                          reinterpret_cast<LPARAM>(&item));
         }
     }
+    SendMessageW(m_list, WM_SETREDRAW, TRUE, 0);
 }
 
 void CLookupDlg::ShowLoadFailures(const vocab::LoadResult& loaded) const {
