@@ -297,7 +297,18 @@ TEST(LookupDialog, LinkOpensWebAddressesOnClickAndEnterRelease) {
         opened.push_back(address);
         return true;
     };
-    auto send = [&](UINT message, WPARAM key) { SendMessageW(link, message, key, 0); };
+    // Keys as the dialog's own loop hands them on, with the OK button's
+    // search ready to select rows if Enter reached it.
+    SetWindowTextW(window.input, L"b2");
+    SetFocus(link);
+    auto send = [&](UINT message, WPARAM key) {
+        MSG msg{link, message, key, 0, 0, {}};
+        if (!IsDialogMessageW(window.hwnd, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        pump();
+    };
     send(WM_KEYDOWN, VK_RETURN);
     send(WM_KEYDOWN, VK_RETURN); // held down: nothing yet
     EXPECT_TRUE(opened.empty());
