@@ -15,6 +15,7 @@ struct Gb18030Range {
     std::uint16_t index;
 };
 
+// clang-format off
 inline constexpr Gb18030Range kGb18030Ranges[] = {
     {0x0080, 0},
     {0x00A5, 36},
@@ -223,6 +224,7 @@ inline constexpr Gb18030Range kGb18030Ranges[] = {
     {0xFF5F, 39265},
     {0xFFE6, 39394},
 };
+// clang-format on
 
 // The index of U+FFFF, the last four-byte code of the plane.
 inline constexpr std::uint16_t kGb18030LastBmpIndex = 39419;

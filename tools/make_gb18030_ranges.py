@@ -45,7 +45,9 @@ def main():
             "    std::uint16_t first;\n"
             "    std::uint16_t index;\n"
             "};\n\n"
-            "inline constexpr Gb18030Range kGb18030Ranges[] = {\n" + rows + "};\n\n"
+            "// clang-format off\n"
+            "inline constexpr Gb18030Range kGb18030Ranges[] = {\n" + rows + "};\n"
+            "// clang-format on\n\n"
             "// The index of U+FFFF, the last four-byte code of the plane.\n"
             "inline constexpr std::uint16_t kGb18030LastBmpIndex = %d;\n\n"
             "} // namespace codec\n" % linear(chr(0xFFFF).encode("gb18030")))

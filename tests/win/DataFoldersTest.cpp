@@ -17,7 +17,7 @@ TEST(DataFolders, WindowsOrder) {
         bool dir;
         char listFolder, fontFolder; // '-': none
     } cases[] = {
-        {"cap", "cap", false, 'c', 'c'}, {"ap", "p", false, 'a', 'p'}, {"p", "", false, 'p', '-'},
+        {"cap", "cap", false, 'c', 'c'}, {"ap", "p", false, 'a', 'p'},  {"p", "", false, 'p', '-'},
         {"", "a", false, 'c', 'a'},      {"cap", "ca", true, 'd', 'a'},
     };
     for (const auto& c : cases) {
