@@ -31,8 +31,10 @@ if ((${#missing[@]} > 0)); then
 fi
 
 jobs=$(($(nproc) < 2 ? $(nproc) : 2))
-cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DMIRAWEN_BENCH=OFF >/dev/null
+# The toolchain is read when the build folder is made, and only then.
+toolchain=()
+[[ -f build-windows/CMakeCache.txt ]] || toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake)
+cmake -S . -B build-windows "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release -DMIRAWEN_BENCH=OFF >/dev/null
 if (($# > 0)); then
   cmake --build build-windows --parallel "$jobs" --target "$@"
 else

@@ -4,6 +4,8 @@
 #include "win/CMessageBox.h"
 #include "win/resource.h"
 
+#include "MirawenVersion.h"
+
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
@@ -139,6 +141,15 @@ TEST(LookupDialog, StartsWithWhatLoadedAndNamesWhatDidNot) {
     EXPECT_EQ(client.right, units.right);
     EXPECT_EQ(client.bottom, units.bottom);
     EXPECT_EQ(text(window.hwnd), L"Mirawen 1.0");
+
+    // The version record: the project's version, in Chinese (PRC) and UTF-16.
+    HRSRC version = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    ASSERT_NE(version, nullptr);
+    const void* record = LockResource(LoadResource(nullptr, version));
+    void* value = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueW(record, L"\\StringFileInfo\\080404b0\\FileVersion", &value, &size));
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)), L"" MIRAWEN_VERSION_TEXT);
     const int widths[] = {120, 120, 260, 50};
     for (int column = 0; column < 4; ++column) {
         EXPECT_EQ(ListView_GetColumnWidth(window.list, column), widths[column]);
