@@ -13,7 +13,7 @@ packages=(
   cmake make python3
   g++-mingw-w64-x86-64-posix mingw-w64-tools # the compilers and windres
   googletest                                 # sources, built for Windows with the tests
-  nsis zip                                   # the installer and the portable zip
+  nsis                                       # the installer
 )
 missing=()
 for package in "${packages[@]}"; do
