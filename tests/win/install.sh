@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The installer under Wine: a silent install into Program Files with a
+# The packages under Wine. The zip, unpacked anywhere, runs as it is. The
+# installer: a silent install into Program Files with a
 # Start-menu entry, the installed program started from another folder (the
 # smoke test, on the sample lists it finds beside itself), and a silent
 # uninstall that leaves nothing behind. Run by tools/test-windows.sh:
@@ -15,6 +16,11 @@ fail() {
   echo "install: $*"
   exit 1
 }
+
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+python3 -m zipfile -e "$(ls "$1"/mirawen-*-win64.zip | head -1)" "$unpacked"
+bash "$here/smoke.sh" "$(ls "$unpacked"/*/mirawen.exe)" || fail "the unpacked zip did not work"
 
 wine "$setup" /S || fail "the installer failed"
 for file in mirawen.exe mirawen-lookup.exe TOPhonetic.ttf LICENSE-DejaVu.txt README.txt \
