@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vocab/DataFolders.h"
+
 #include <QApplication>
 
 // The application: one start of the program is one run of the lookup window.
@@ -15,4 +17,10 @@ public:
 
     // Qt's own texts (the standard buttons) in Chinese.
     static void installTranslations();
+
+private:
+    // Where the window reads from: mirawen [--dir DIR]. --help, --version and
+    // a bad command line are answered on the terminal and end the program
+    // here, as QCommandLineParser does.
+    vocab::DataLocation dataLocation() const;
 };

@@ -5,6 +5,7 @@
 #include "app/DialogUnits.h"
 #include "app/EntryListView.h"
 #include "app/EntryTableModel.h"
+#include "app/MessageBox.h"
 #include "codec/Codec.h"
 #include "controls/CHyperLinkButton.h"
 #include "res/Resources.h"
@@ -21,7 +22,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
@@ -43,10 +43,10 @@ const QFont& phoneticFont() {
     return *font;
 }
 
-// A notice with the application's title, one OK button and no icon.
+// A notice with the application's title, one OK button, no icon and no owner.
 void showNotice(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(res::kAppTitle), text, QMessageBox::Ok);
-    box.exec();
+    MessageBox::ask(nullptr, QString::fromUtf8(res::kAppTitle), text, QMessageBox::Ok,
+                    QMessageBox::Ok);
 }
 
 } // namespace
@@ -243,10 +243,9 @@ void CLookupDlg::OnClickList(const QModelIndex& index) {
 }
 
 void CLookupDlg::OnCancel() {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("确定"), QStringLiteral("是否退出?"),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::Yes);
-    if (box.exec() == QMessageBox::Yes) {
+    if (MessageBox::ask(this, QStringLiteral("确定"), QStringLiteral("是否退出?"),
+                        QMessageBox::Yes | QMessageBox::No,
+                        QMessageBox::Yes) == QMessageBox::Yes) {
         QDialog::reject();
     }
 }

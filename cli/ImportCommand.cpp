@@ -1,6 +1,7 @@
 #include "cli/ImportCommand.h"
 
 #include "codec/Codec.h"
+#include "mirawen/Version.h"
 #include "vocab/DataFolders.h"
 #include "vocab/IpaCode.h"
 #include "vocab/WordLists.h"
@@ -37,7 +38,7 @@ constexpr std::string_view kHelp =
     "  --help, --version  this text, the version\n"
     "\n"
     "Exit status: 0 when an entry was written, 1 when no row was selected, 2 on an error.\n";
-constexpr std::string_view kVersion = "mirawen-import 1.0\n";
+constexpr std::string_view kVersion = "mirawen-import " MIRAWEN_VERSION "\n";
 
 struct Options {
     std::optional<fs::path> dir;
@@ -341,9 +342,16 @@ public:
         int fd = -1;
         fs::path path;
         for (int n = 0; fd < 0 && n < 100; ++n) {
-            path = target.parent_path() /
-                   ("." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                    std::to_string(n) + ".tmp");
+            // Appended piece by piece: GCC 12 at -O3 takes "." + string for an
+            // overlapping copy (-Wrestrict, a false alarm).
+            std::string name = ".";
+            name += target.filename().string();
+            name += '.';
+            name += std::to_string(::getpid());
+            name += '-';
+            name += std::to_string(n);
+            name += ".tmp";
+            path = target.parent_path() / name;
             fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd < 0 && errno != EEXIST) {
                 break;

@@ -24,7 +24,8 @@ public:
     static constexpr int kError = 2;
 
     // args excludes the program name.
-    static int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+    [[nodiscard]] static int run(const std::vector<std::string>& args, std::ostream& out,
+                                 std::ostream& err);
 };
 
 } // namespace cli

@@ -1,6 +1,7 @@
 #include "cli/LookupCommand.h"
 
 #include "codec/Codec.h"
+#include "mirawen/Version.h"
 #include "vocab/DataFolders.h"
 #include "vocab/EntryStore.h"
 #include "vocab/KeyChart.h"
@@ -22,14 +23,20 @@ constexpr std::string_view kHelp =
     "Print the entries of the word lists 大学四级.txt and 大学六级.txt in sound-key order,\n"
     "or with INPUT those whose sound key begins with INPUT (θ/s, ð/z and n/l folded).\n"
     "\n"
-    "  --dir DIR             read the lists from DIR (default: the current folder)\n"
+    "  --dir DIR             read the lists from DIR\n"
     "  --tsv                 INDEX, KEY, WORD, PHONETIC, MEANING, LEVEL, tab-separated\n"
     "  --encoding utf-8|gbk  text in and out as UTF-8 (default) or as raw GBK bytes\n"
     "  --ipa                 show transcriptions as IPA symbols (UTF-8 only)\n"
     "  --help, --version     this text, the version\n"
     "\n"
+    "Without --dir the lists are read from the first folder that holds either list:\n"
+    "the current folder; $XDG_DATA_HOME/mirawen (~/.local/share/mirawen); DIR/mirawen\n"
+    "for each DIR of $XDG_DATA_DIRS (/usr/local/share:/usr/share), where the package\n"
+    "puts its sample lists. When none does, the current folder, and the lists are\n"
+    "named as missing.\n"
+    "\n"
     "Exit status: 0 when an entry was printed, 1 when none was, 2 on an error.\n";
-constexpr std::string_view kVersion = "mirawen-lookup 1.0\n";
+constexpr std::string_view kVersion = "mirawen-lookup " MIRAWEN_VERSION "\n";
 
 struct Options {
     std::optional<std::filesystem::path> dir; // else the folder rules decide
@@ -60,11 +67,11 @@ Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
         }
         if (arg == "--help") {
             out << kUsage << kHelp;
-            return {{}, {}, LookupCommand::kFound};
+            return {{}, {}, cli::LookupCommand::kFound};
         }
         if (arg == "--version") {
             out << kVersion;
-            return {{}, {}, LookupCommand::kFound};
+            return {{}, {}, cli::LookupCommand::kFound};
         }
         if (arg == "--tsv") {
             options.tsv = true;
@@ -195,7 +202,8 @@ private:
 
 } // namespace
 
-int LookupCommand::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int cli::LookupCommand::run(const std::vector<std::string>& args, std::ostream& out,
+                            std::ostream& err) {
     const Parsed parsed = parseArgs(args, out);
     if (parsed.exit) {
         if (!out.flush()) {

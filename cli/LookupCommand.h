@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace cli {
+
 // mirawen-lookup: the window's search on the command line.
 //
 //   mirawen-lookup [--dir DIR] [--tsv] [--encoding utf-8|gbk] [--ipa] [--] [INPUT]
@@ -18,5 +20,8 @@ public:
     static constexpr int kError = 2;
 
     // args excludes the program name.
-    static int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+    [[nodiscard]] static int run(const std::vector<std::string>& args, std::ostream& out,
+                                 std::ostream& err);
 };
+
+} // namespace cli

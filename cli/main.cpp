@@ -14,11 +14,11 @@ namespace {
 int runCommand(const std::vector<std::string>& args) {
     std::ios::sync_with_stdio(false);
     try {
-        return LookupCommand::run(args, std::cout, std::cerr);
+        return cli::LookupCommand::run(args, std::cout, std::cerr);
     } catch (const std::exception& e) {
         // Memory exhaustion while printing, say: an error, not an abort.
         std::cerr << "mirawen-lookup: " << e.what() << '\n';
-        return LookupCommand::kError;
+        return cli::LookupCommand::kError;
     }
 }
 

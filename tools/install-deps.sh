@@ -10,7 +10,7 @@ packages=(
   libcsv-dev                          # mirawen-import reads ECDICT's CSV
   qt6-base-dev qt6-translations-l10n   # the window, and Qt's own texts in Chinese
   fonts-wqy-microhei fonts-dejavu-core # a Chinese face for the dialogs
-  xvfb xauth xdotool                   # the real-window smoke test
+  xvfb xauth xdotool python3-pil       # the real-window tests (a screenshot of the installed one)
 )
 
 missing=()

@@ -28,6 +28,8 @@ from fontTools import subset
 from fontTools.misc.timeTools import timestampFromString
 from fontTools.ttLib import TTFont
 
+from keychart import key_chart
+
 SOURCE = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUTPUT = os.path.join(ROOT, "res", "TOPhonetic.ttf")
@@ -38,22 +40,11 @@ VERSION = "1.000"
 # Fixed so that a rebuild gives the same bytes.
 TIMESTAMP = timestampFromString("Mon Jan  1 00:00:00 2024")
 
-# Keyboard character -> phonetic symbol it is drawn as.
-KEYS = {
-    "1": "\u00e6",  # æ
-    "2": "\u0251",  # ɑ
-    "3": "\u0254",  # ɔ
-    "4": "\u0259",  # ə
-    "5": "\u0283",  # ʃ
-    "6": "\u014b",  # ŋ
-    "7": "\u03b8",  # θ
-    "8": "\u028c",  # ʌ
-    "9": "\u0292",  # ʒ
-    "0": "\u00f0",  # ð
-    "A": "\u025b",  # ɛ
-    "'": "\u02c8",  # ˈ primary stress
-    ":": "\u02d0",  # ː length mark
-}
+# Keyboard character -> phonetic symbol it is drawn as: the key chart, and
+# the stress and length marks.
+KEYS = dict(key_chart())
+KEYS["'"] = "\u02c8"  # ˈ primary stress
+KEYS[":"] = "\u02d0"  # ː length mark
 
 ASCII = range(0x20, 0x7F)
 

@@ -3,8 +3,9 @@
 
     res/keychart.png     209 x 59 RGB: each phonetic symbol above the key
                          that types it in the TOPhonetic font
-    res/mirawen-32.png   application icon, 32 x 32 RGBA
-    res/mirawen-16.png   application icon, 16 x 16 RGBA
+    res/mirawen-N.png    application icon, N x N RGBA, for N in ICON_SIZES:
+                         16 and 32 in the program, all of them in the
+                         desktop's icon theme (hicolor)
 
 Needs Debian's python3-pil and fonts-dejavu-core.  Run from the repository
 root:
@@ -19,26 +20,18 @@ import os
 
 from PIL import Image, ImageDraw, ImageFont
 
+from keychart import key_chart
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 RES = os.path.join(ROOT, "res")
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 SANS = os.path.join(FONT_DIR, "DejaVuSans.ttf")
 SANS_BOLD = os.path.join(FONT_DIR, "DejaVuSans-Bold.ttf")
 
-# Must match the key mapping in make_font.py.
-CHART = [
-    ("\u00e6", "1"),  # æ
-    ("\u0251", "2"),  # ɑ
-    ("\u0254", "3"),  # ɔ
-    ("\u0259", "4"),  # ə
-    ("\u0283", "5"),  # ʃ
-    ("\u014b", "6"),  # ŋ
-    ("\u03b8", "7"),  # θ
-    ("\u028c", "8"),  # ʌ
-    ("\u0292", "9"),  # ʒ
-    ("\u00f0", "0"),  # ð
-    ("\u025b", "A"),  # ɛ
-]
+# (symbol, key) for each column of the chart.
+CHART = [(symbol, key) for key, symbol in key_chart()]
+
+ICON_SIZES = (16, 32, 48, 64, 128, 256)
 
 # Shapes are drawn this many times larger and scaled down, which gives
 # smooth rounded corners; text is drawn at the final size so FreeType's
@@ -127,8 +120,8 @@ def save(image, name):
 def main():
     os.makedirs(RES, exist_ok=True)
     save(keychart(), "keychart.png")
-    save(icon(32), "mirawen-32.png")
-    save(icon(16), "mirawen-16.png")
+    for size in ICON_SIZES:
+        save(icon(size), "mirawen-%d.png" % size)
 
 
 if __name__ == "__main__":

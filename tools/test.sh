@@ -2,7 +2,8 @@
 # Builds and runs every test: a normal build; the whole suite again under
 # AddressSanitizer and UndefinedBehaviorSanitizer with clang (which also runs
 # the word-list fuzzer briefly); and the tests without a window under
-# ThreadSanitizer, since the word lists load and sort on two threads.
+# ThreadSanitizer, since the word lists load and sort on two threads; then
+# the Debian package, built and checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,3 +23,6 @@ cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=
   -DMIRAWEN_SANITIZE=thread -DMIRAWEN_GUI=OFF -DMIRAWEN_BENCH=OFF >/dev/null
 cmake --build build-tsan --parallel "$jobs"
 ctest --test-dir build-tsan --output-on-failure --parallel "$jobs"
+
+# The Debian package, checked by the validators and run from an unpacked copy.
+tools/package.sh

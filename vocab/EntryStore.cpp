@@ -171,13 +171,21 @@ template <class First, class Second> void inParallel(bool parallel, First first,
         return;
     }
     std::exception_ptr failed;
-    std::thread worker([&] {
-        try {
-            first();
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    });
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            try {
+                first();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: one core does both.
+        first();
+        second();
+        return;
+    }
     try {
         second();
     } catch (...) {
@@ -333,7 +341,11 @@ bool EntryStore::groupByPrefix(Record* begin, Record* end) {
         at[g] += at[g - 1];
     }
     thread_local std::vector<Record> placed;
-    placed.resize(static_cast<std::size_t>(end - begin));
+    try {
+        placed.resize(static_cast<std::size_t>(end - begin));
+    } catch (const std::bad_alloc&) {
+        return false; // the caller sorts in place instead
+    }
     for (const Record* r = begin; r != end; ++r) {
         placed[at[group(r->prefix)]++] = *r;
     }
@@ -423,7 +435,12 @@ void EntryStore::sort() {
     // Lay the keys out in the new order, so that a search walks memory in
     // order; each core copies half. The reads jump about, so they are asked
     // for a few records ahead.
-    Bytes keys(m_keys.size());
+    Bytes keys;
+    try {
+        keys.resize(m_keys.size());
+    } catch (const std::bad_alloc&) {
+        return; // sorted all the same; a search only walks memory out of order
+    }
     const std::size_t half = m_records.size() / 2;
     std::size_t secondStart = 0;
     for (std::size_t i = 0; i < half; ++i) {

@@ -35,7 +35,8 @@ public:
     static constexpr std::size_t kMaxTextBytes = 0xFFFFFFFFu;
 
     // Puts the entries in ascending key order; entries with equal keys keep
-    // the order they were appended in.
+    // the order they were appended in. Runs on both cores for large stores;
+    // short of memory it still sorts, only slower.
     void sort();
 
     std::size_t size() const { return m_records.size(); }

@@ -23,17 +23,17 @@ constexpr std::size_t charLength(std::string_view s, std::size_t pos) {
 
 // The length in bytes of the first count characters of s (all of s when it
 // has fewer).
-std::size_t prefixOfChars(std::string_view s, std::size_t count);
+[[nodiscard]] std::size_t prefixOfChars(std::string_view s, std::size_t count);
 
 // Byte position of the first single-byte character c at or after from
 // (a character boundary), or npos.
-std::size_t find(std::string_view s, char c, std::size_t from = 0);
+[[nodiscard]] std::size_t find(std::string_view s, char c, std::size_t from = 0);
 
 // Three-way comparison with the rules of the C runtime's _mbscmp: character by
 // character, a two-byte character counting as its 16-bit value (lead byte
 // high); a NUL, and a lead byte with nothing (or a NUL) after it, end the
 // string.
-int compare(std::string_view a, std::string_view b);
+[[nodiscard]] int compare(std::string_view a, std::string_view b);
 
 // A big-endian 64-bit value whose unsigned order agrees with compare() for the
 // first few characters: compare(a, b) < 0 implies sortPrefix(a) <= sortPrefix(b),
@@ -43,12 +43,12 @@ struct SortPrefix {
     std::uint64_t value = 0;
     bool complete = false;
 };
-SortPrefix sortPrefix(std::string_view s);
+[[nodiscard]] SortPrefix sortPrefix(std::string_view s);
 
 // The same for the eight bytes of that encoding that follow the first 8 *
 // index: comparing chunk 0, then chunk 1, ... orders strings as compare() does.
 // complete is set when the string ends within the chunk (or before it, when
 // the value is 0).
-SortPrefix sortChunk(std::string_view s, std::size_t index);
+[[nodiscard]] SortPrefix sortChunk(std::string_view s, std::size_t index);
 
 } // namespace vocab::mbcs

@@ -15,6 +15,6 @@ struct MatchResult {
 
 // The entries whose keys begin with the folded input. input must not be
 // empty. An input of a single byte reports only its first match.
-MatchResult prefixMatch(const EntryStore& store, std::string_view input);
+[[nodiscard]] MatchResult prefixMatch(const EntryStore& store, std::string_view input);
 
 } // namespace vocab

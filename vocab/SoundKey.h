@@ -12,11 +12,11 @@ namespace vocab {
 // 7 θ -> s). writeSoundKey writes it to out, which has room for
 // phonetic.size() bytes (a key is never longer), and returns its length, so
 // that a store can keep all keys in one buffer.
-std::size_t writeSoundKey(std::string_view phonetic, char* out);
-std::string soundKey(std::string_view phonetic);
+[[nodiscard]] std::size_t writeSoundKey(std::string_view phonetic, char* out);
+[[nodiscard]] std::string soundKey(std::string_view phonetic);
 
 // Typed input gets the same three folds but keeps every mark, so a typed
 // stress mark or space matches nothing. The length never changes.
-std::string foldInput(std::string_view input);
+[[nodiscard]] std::string foldInput(std::string_view input);
 
 } // namespace vocab

@@ -15,7 +15,7 @@ struct WordLine {
     // lost: a missing "[" makes the whole line the word, a missing "]" runs
     // the transcription to the end, and doubled or missing separators only
     // move the spaces that are trimmed.
-    static WordLine parse(std::string_view line);
+    [[nodiscard]] static WordLine parse(std::string_view line);
 };
 
 } // namespace vocab

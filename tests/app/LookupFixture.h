@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CLookupDlg.h"
+#include "app/MessageBox.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -8,8 +9,6 @@
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -40,95 +39,64 @@ inline QByteArray band4() {
     list += "sheep [5i:p] n. \xD1\xF2\r\nship [5ip] n. \xB4\xAC\r\nshipping ['5ipi6] n. "
             "\xBA\xBD\xD4\xCB\r\n"
             "think [7i6k] v. \xCF\xEB\r\nnight [nait] n. \xD2\xB9\r\n";
-    for (int i = 0; i < 40; ++i) { // and as many that sort last (keys zz..)
+    for (int i = 0; i < 40; ++i) {
         list +=
             QStringLiteral("g%1 [zz%2] n. x\r\n").arg(i, 2, 10, QLatin1Char('0')).arg(i).toLatin1();
     }
     return list;
 }
+
 inline const QByteArray kBand6 =
     "shipment ['5ipm4nt] n. \xD7\xB0\xD4\xCB\nsink [si6k] v. \xCF\xC2\xB3\xC1\n";
-enum Row { Sheep = 40, Ship, Shipping, Shipment, Night, Think, Sink, RowCount };
 
-inline bool fill(const QString& folder, bool font = true, bool list4 = true, bool list6 = true,
+enum Row { Sheep = 40, Ship, Shipping, Shipment, Night, Think, Sink, RowCount = Sink + 41 };
+
+// Fills folder with the lists and the font asked for; a band6 of "folder"
+// puts a folder where the Band 6 list belongs, an empty one leaves it out.
+inline bool fill(const QString& folder, bool font = true, bool list4 = true,
                  const QByteArray& band6 = kBand6) {
     const QDir dir(folder);
     auto write = [&](const QString& name, const QByteArray& bytes) {
         QFile file(dir.filePath(name));
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     };
+    const QString band6Name = QStringLiteral("大学六级.txt");
     return (!list4 || write(QStringLiteral("大学四级.txt"), band4())) &&
-           (!list6 || write(QStringLiteral("大学六级.txt"), band6)) &&
+           (band6.isEmpty() ||
+            (band6 == "folder" ? dir.mkdir(band6Name) : write(band6Name, band6))) &&
            (!font ||
             QFile::copy(QStringLiteral(MIRAWEN_FONT_FILE), dir.filePath("TOPhonetic.ttf")));
 }
 
-// Calls handler on each menu or modal window of type T that shows up while
-// this lives. Menus and modal windows run their own event loop, in which the
-// timer keeps firing.
-template <class T> class WhenShown : public QObject {
-public:
-    explicit WhenShown(std::function<void(T*)> handler) : m_handler(std::move(handler)) {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            QWidget* top = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
-                                                             : QApplication::activeModalWidget();
-            auto* shown = qobject_cast<T*>(top);
-            if (shown && shown->isVisible() && shown != m_last) {
-                m_last = shown;
-                ++m_count;
-                m_handler(shown);
-            }
-        });
-        m_timer.start(5);
-    }
-    int count() const { return m_count; }
-    bool done() const { return m_count > 0; }
-
-private:
-    std::function<void(T*)> m_handler;
-    QTimer m_timer;
-    QPointer<T> m_last;
-    int m_count = 0;
-};
-
-// Answers every message box by clicking answer, noting "caption|text|buttons"
-// of each (with "|icon" or "|owned" where it has an icon or an owner).
-class Answer : public WhenShown<QMessageBox> {
-public:
-    explicit Answer(QMessageBox::StandardButton answer)
-        : WhenShown([this, answer](QMessageBox* box) {
-              const auto buttons = box->standardButtons();
-              seen << box->windowTitle() + "|" + box->text() + "|" +
-                          (buttons == QMessageBox::Ok                        ? "OK"
-                           : buttons == (QMessageBox::Yes | QMessageBox::No) ? "Yes No"
-                                                                             : "?") +
-                          (box->icon() != QMessageBox::NoIcon ? "|icon" : "") +
-                          (box->parentWidget() ? "|owned" : "");
-              QTest::mouseClick(box->button(answer), Qt::LeftButton);
-          }) {}
-    QStringList seen;
-};
-
-// The lists and the font as the tests lay them out in the current folder.
-inline vocab::DataLocation here() {
-    const std::filesystem::path folder = std::filesystem::current_path();
-    vocab::DataLocation location{folder, folder / "TOPhonetic.ttf"};
+// Opens the window on the lists and the font in folder, as the program does;
+// the notices it shows on the way are answered with OK and kept in notices.
+inline std::unique_ptr<CLookupDlg> openWindow(const QString& folder,
+                                              QStringList* notices = nullptr) {
+    const std::filesystem::path path = QFile::encodeName(folder).toStdString();
+    vocab::DataLocation location{path, path / "TOPhonetic.ttf"};
     if (!std::filesystem::exists(*location.fontFile)) {
         location.fontFile.reset();
     }
-    return location;
-}
-
-// Opens the window as the program does; the notices it shows on the way are
-// answered with OK and kept in notices.
-inline std::unique_ptr<CLookupDlg> openWindow(QStringList* notices = nullptr) {
-    Answer ok(QMessageBox::Ok);
-    auto dlg = std::make_unique<CLookupDlg>(here());
+    for (int i = 0; i < 3; ++i) {
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+    }
+    auto dlg = std::make_unique<CLookupDlg>(location);
+    const QStringList shown = MessageBox::answered();
     if (notices) {
-        *notices = ok.seen;
+        *notices = shown;
     }
     dlg->show();
     return dlg;
+}
+
+// Runs act once the modal window or menu that the caller opens next is up:
+// a modal loop runs the timers queued before it.
+inline void whenModal(const std::function<void(QWidget*)>& act) {
+    QTimer::singleShot(0, [act] {
+        QWidget* top = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                         : QApplication::activeModalWidget();
+        act(top);
+    });
 }
 
 inline QPushButton* button(const QWidget& window, const QString& text) {
@@ -147,20 +115,6 @@ inline QStringList selectedWords(const CLookupDlg& dlg) {
     }
     return words;
 }
-
-// Dialog units in pixels for a dialog's font, as Windows computes them.
-struct Units {
-    explicit Units(const QFont& font) : y(QFontMetrics(font).height()) {
-        const int letters = QFontMetrics(font).horizontalAdvance(
-            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-        x = (letters / 26 + 1) / 2;
-    }
-    QRect operator()(int left, int top, int width, int height) const {
-        return {(left * x + 2) / 4, (top * y + 4) / 8, (width * x + 2) / 4, (height * y + 4) / 8};
-    }
-    int x;
-    int y;
-};
 
 // Closes a window the way a user would: "escape" presses Escape where the
 // focus is, "close" uses the title bar's close button, any other text clicks
@@ -181,6 +135,25 @@ inline void search(CLookupDlg& dlg, const QString& input) {
     dlg.input()->clear();
     QTest::keyClicks(dlg.input(), input);
     QTest::keyClick(dlg.input(), Qt::Key_Return);
+}
+
+// The widgets of window that lie outside it, or overlap one another (the
+// group box, a frame behind the controls it surrounds, aside), by name.
+inline QStringList misplaced(const QWidget& window, const QWidget* frame = nullptr) {
+    QStringList wrong;
+    const auto children = window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (const QWidget* a : children) {
+        if (!window.rect().contains(a->geometry())) {
+            wrong << a->metaObject()->className() + QStringLiteral(" outside");
+        }
+        for (const QWidget* b : children) {
+            if (a < b && a != frame && b != frame && a->geometry().intersects(b->geometry())) {
+                wrong << a->metaObject()->className() + QStringLiteral(" over ") +
+                             b->metaObject()->className();
+            }
+        }
+    }
+    return wrong;
 }
 
 } // namespace fixture

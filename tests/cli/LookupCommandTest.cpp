@@ -1,5 +1,6 @@
 #include "cli/LookupCommand.h"
 #include "codec/Codec.h"
+#include "mirawen/Version.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,8 @@ void expectRuns(const std::vector<Case>& cases, const char* band6 = nullptr) {
     for (Case c : cases) {
         c.args.insert(c.args.begin(), {"--dir", dir.path().string()});
         std::ostringstream out, err;
-        EXPECT_EQ(LookupCommand::run(c.args, out, err), c.status) << testing::PrintToString(c.args);
+        EXPECT_EQ(cli::LookupCommand::run(c.args, out, err), c.status)
+            << testing::PrintToString(c.args);
         EXPECT_EQ(out.str(), c.out) << testing::PrintToString(c.args);
         EXPECT_EQ(err.str().substr(0, c.err.size()), c.err) << testing::PrintToString(c.args);
     }
@@ -51,7 +53,7 @@ TEST(LookupCommand, PrintsWhatTheWindowWouldSelect) {
                 {{"5'i"}, 1, "", ""},
                 {{"--", "-x"}, 1, "", ""},
                 {{"5ip\xC3"}, 1, "", "mirawen-lookup: INPUT is not valid UTF-8"},
-                {{"--version"}, 0, "mirawen-lookup 1.0\n", ""}},
+                {{"--version"}, 0, "mirawen-lookup " MIRAWEN_VERSION "\n", ""}},
                kBand6);
 }
 
@@ -103,13 +105,13 @@ TEST(LookupCommand, ReadsEveryEncodingAlike) {
         TempDir dir;
         dir.write("大学四级.txt", list);
         std::ostringstream out, err;
-        LookupCommand::run({"--dir", dir.path().string(), "--tsv"}, out, err);
+        (void)cli::LookupCommand::run({"--dir", dir.path().string(), "--tsv"}, out, err);
         EXPECT_EQ(out.str(), expected) << testing::PrintToString(list);
     }
     TempDir dir;
     dir.write("大学四级.txt", "caf\xE9 [k1fei] x\n");
     std::ostringstream out, err;
-    LookupCommand::run({"--dir", dir.path().string()}, out, err);
+    (void)cli::LookupCommand::run({"--dir", dir.path().string()}, out, err);
     EXPECT_EQ(out.str(), "caf\xEF\xBF\xBD  [k1fei] x ④\n") << "0xE9 takes the space as its trail";
 }
 

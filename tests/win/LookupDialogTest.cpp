@@ -4,7 +4,7 @@
 #include "win/CMessageBox.h"
 #include "win/resource.h"
 
-#include "MirawenVersion.h"
+#include "mirawen/Version.h"
 
 #include <gtest/gtest.h>
 
@@ -149,7 +149,7 @@ TEST(LookupDialog, StartsWithWhatLoadedAndNamesWhatDidNot) {
     void* value = nullptr;
     UINT size = 0;
     ASSERT_TRUE(VerQueryValueW(record, L"\\StringFileInfo\\080404b0\\FileVersion", &value, &size));
-    EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)), L"" MIRAWEN_VERSION_TEXT);
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)), L"" MIRAWEN_VERSION);
     const int widths[] = {120, 120, 260, 50};
     for (int column = 0; column < 4; ++column) {
         EXPECT_EQ(ListView_GetColumnWidth(window.list, column), widths[column]);

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Starts the installed window, unpacked under ROOT, as the menu entry does
+# (`mirawen`, no arguments) from an empty folder, with an empty home and only
+# ROOT's data folders to search. The window must open with no notice before it
+# (so both lists and the font were found) and its list must show rows: the
+# list's area of a screenshot holds lines of dark text, where an empty list is
+# blank.
+# Usage: installed_window.sh ROOT   (run under xvfb-run)
+set -euo pipefail
+root=$1
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir "$work/home" "$work/empty"
+cd "$work/empty"
+
+HOME=$work/home XDG_DATA_HOME= XDG_DATA_DIRS=$root/usr/share "$root/usr/bin/mirawen" &
+pid=$!
+
+# A notice (captioned "Mirawen") comes before the window, which then waits.
+window=
+for _ in $(seq 300); do
+  window=$(xdotool search --onlyvisible --name '^Mirawen 1\.0$' 2>/dev/null | head -n 1) || true
+  [[ -n $window ]] && break
+  if xdotool search --onlyvisible --name '^Mirawen$' >/dev/null 2>&1; then
+    echo "installed window: a notice came first: a list or the font was not found" >&2
+    exit 1
+  fi
+  kill -0 "$pid" 2>/dev/null || { echo "installed window: the program ended" >&2; exit 1; }
+  sleep 0.1
+done
+[[ -n $window ]] || { echo "installed window: no window named 'Mirawen 1.0'" >&2; exit 1; }
+
+eval "$(xdotool getwindowgeometry --shell "$window")"
+# The list fills the window's width and 21 % to 93 % of its height, its
+# header on top; count the pixel lines below the header that hold dark ink.
+for _ in $(seq 50); do
+  rows=$(/usr/bin/python3 - "$X" "$Y" "$WIDTH" "$HEIGHT" <<'PY'
+import os, sys
+from PIL import ImageGrab
+x, y, w, h = map(int, sys.argv[1:])
+shot = ImageGrab.grab(bbox=(x + w // 20, y + h * 30 // 100, x + w * 19 // 20, y + h * 90 // 100),
+                      xdisplay=os.environ["DISPLAY"]).convert("L")
+width = shot.width
+pixels = shot.tobytes()
+print(sum(1 for row in range(shot.height)
+          if min(pixels[row * width:(row + 1) * width]) < 100))
+PY
+)
+  ((rows >= 50)) && break
+  sleep 0.2
+done
+if ((rows < 50)); then
+  echo "installed window: the list shows no rows ($rows lines of ink)" >&2
+  exit 1
+fi
+echo "installed window: opened with no notice, the list shows rows ($rows lines of ink)"
