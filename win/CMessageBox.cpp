@@ -9,7 +9,7 @@ std::deque<int>& answers() {
     return queue;
 }
 
-std::vector<std::wstring>& answered() {
+std::vector<std::wstring>& noted() {
     static std::vector<std::wstring> boxes;
     return boxes;
 }
@@ -21,18 +21,21 @@ int CMessageBox::Show(HWND owner, const std::wstring& text, const std::wstring& 
     if (!answers().empty()) {
         const int answer = answers().front();
         answers().pop_front();
-        answered().push_back(caption + L"|" + text);
+        const bool yesNo = (type & MB_TYPEMASK) == MB_YESNO;
+        noted().push_back(caption + L"|" + text + (yesNo ? L"|yesno" : L"|ok") +
+                          (owner ? L"|owned" : L""));
         return answer;
     }
     return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
 
-void CMessageBox::AnswerNext(int answer) {
+void CMessageBox::setNextAnswer(int answer) {
     answers().push_back(answer);
 }
 
-std::vector<std::wstring> CMessageBox::TakeAnswered() {
+std::vector<std::wstring> CMessageBox::answered() {
+    answers().clear();
     std::vector<std::wstring> boxes;
-    boxes.swap(answered());
+    boxes.swap(noted());
     return boxes;
 }

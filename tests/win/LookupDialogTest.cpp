@@ -118,17 +118,17 @@ TEST(LookupDialog, StartsWithWhatLoadedAndNamesWhatDidNot) {
         std::vector<std::wstring> notices;
     } cases[] = {
         {"words", true, 85, {}},
-        {"words", false, 85, {L"Mirawen|没有音标字体文件:TOPhonetic.ttf"}},
-        {"missing", true, 30, {L"Mirawen|没有词库文件:大学六级.txt"}},
-        {"folder", true, 30, {L"Mirawen|无法读取词库文件:大学六级.txt（Is a directory）"}},
+        {"words", false, 85, {L"Mirawen|没有音标字体文件:TOPhonetic.ttf|ok"}},
+        {"missing", true, 30, {L"Mirawen|没有词库文件:大学六级.txt|ok"}},
+        {"folder", true, 30, {L"Mirawen|无法读取词库文件:大学六级.txt（Is a directory）|ok"}},
     };
     for (const auto& c : cases) {
         Lists lists(c.band6);
         for (std::size_t i = 0; i < c.notices.size(); ++i) {
-            CMessageBox::AnswerNext(IDOK);
+            CMessageBox::setNextAnswer(IDOK);
         }
         Window window(lists, c.font);
-        EXPECT_EQ(CMessageBox::TakeAnswered(), c.notices) << c.band6;
+        EXPECT_EQ(CMessageBox::answered(), c.notices) << c.band6;
         EXPECT_EQ(ListView_GetItemCount(window.list), c.rows) << c.band6;
     }
 
@@ -266,16 +266,16 @@ TEST(LookupDialog, SystemMenuAboutAndClosing) {
     EXPECT_EQ(window.selected(), range(38, 45));
 
     // Closing asks; No leaves the window as it was, Yes closes it.
-    CMessageBox::AnswerNext(IDNO);
+    CMessageBox::setNextAnswer(IDNO);
     SendMessageW(window.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     pump(); // the close command comes back as a posted Exit
     EXPECT_TRUE(IsWindow(window.hwnd));
     EXPECT_EQ(window.selected(), range(38, 45));
-    CMessageBox::AnswerNext(IDYES);
+    CMessageBox::setNextAnswer(IDYES);
     window.command(IDCANCEL);
     EXPECT_FALSE(IsWindow(window.hwnd));
-    EXPECT_EQ(CMessageBox::TakeAnswered(),
-              (std::vector<std::wstring>{L"确定|是否退出?", L"确定|是否退出?"}));
+    EXPECT_EQ(CMessageBox::answered(), (std::vector<std::wstring>{L"确定|是否退出?|yesno|owned",
+                                                                  L"确定|是否退出?|yesno|owned"}));
 }
 
 TEST(LookupDialog, LinkOpensWebAddressesOnClickAndEnterRelease) {
