@@ -13,5 +13,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     CLookupApp app(std::move(args));
     app.InitInstance();
-    return 0;
+    return app.ExitCode();
 }

@@ -1,5 +1,6 @@
 #include "support/TempDir.h"
 #include "win/CHyperLinkButton.h"
+#include "win/CLookupApp.h"
 #include "win/CLookupDlg.h"
 #include "win/CMessageBox.h"
 #include "win/resource.h"
@@ -333,6 +334,29 @@ TEST(LookupDialog, LinkOpensWebAddressesOnClickAndEnterRelease) {
     EXPECT_EQ(opened.size(), 2u);
     EXPECT_TRUE(window.selected().empty()) << "OK did not run";
     CHyperLinkButton::s_openAddress = open;
+}
+
+TEST(LookupApp, AnswersItsCommandLineWithoutAWindow) {
+    const struct {
+        std::vector<std::wstring> args;
+        std::wstring notice; // how the one box begins
+        int status;
+    } cases[] = {
+        {{L"--version"}, L"Mirawen|mirawen " MIRAWEN_VERSION L"|ok", 0},
+        {{L"--dir", L"x", L"--help"}, L"Mirawen|用法：mirawen [--dir DIR]\n", 0},
+        {{L"--dir"}, L"Mirawen|mirawen: 选项“--dir”缺少值 DIR。\n", 1},
+        {{L"--bogus"}, L"Mirawen|mirawen: 未知的选项“--bogus”。\n", 1},
+        {{L"--dir=x", L"y"}, L"Mirawen|mirawen: 多余的参数“y”。\n", 1},
+    };
+    for (const auto& c : cases) {
+        CMessageBox::setNextAnswer(IDOK);
+        CLookupApp app(c.args);
+        EXPECT_FALSE(app.InitInstance());
+        const std::vector<std::wstring> boxes = CMessageBox::answered();
+        ASSERT_EQ(boxes.size(), 1u) << testing::PrintToString(c.args);
+        EXPECT_TRUE(boxes[0].starts_with(c.notice)) << testing::PrintToString(boxes[0]);
+        EXPECT_EQ(app.ExitCode(), c.status);
+    }
 }
 
 } // namespace
