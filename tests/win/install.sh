@@ -8,7 +8,9 @@
 #   install.sh PACKAGES_FOLDER
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-setup=$(ls "$1"/mirawen-*-setup.exe | head -1)
+setups=("$1"/mirawen-*-setup.exe)
+zips=("$1"/mirawen-*-win64.zip)
+setup=${setups[0]}
 dir="$WINEPREFIX/drive_c/Program Files/Mirawen"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Mirawen"
 
@@ -19,8 +21,9 @@ fail() {
 
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
-python3 -m zipfile -e "$(ls "$1"/mirawen-*-win64.zip | head -1)" "$unpacked"
-bash "$here/smoke.sh" "$(ls "$unpacked"/*/mirawen.exe)" || fail "the unpacked zip did not work"
+python3 -m zipfile -e "${zips[0]}" "$unpacked"
+programs=("$unpacked"/*/mirawen.exe)
+bash "$here/smoke.sh" "${programs[0]}" || fail "the unpacked zip did not work"
 
 wine "$setup" /S || fail "the installer failed"
 for file in mirawen.exe mirawen-lookup.exe TOPhonetic.ttf LICENSE-DejaVu.txt README.txt \

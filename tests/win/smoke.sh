@@ -51,7 +51,7 @@ pixels = d[h[0] + h[19] * 12:]  # past the header and the colour map
 print(pixels.count(b"\xfa\x96\x30" if h[7] == 0 else b"\x30\x96\xfa"))'
 }
 
-cd "$work"
+cd "$work" || exit 1
 start=$(date +%s%N)
 wine "$program" &
 pid=$!
