@@ -96,7 +96,7 @@ Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
                 return {{}, "option '" + std::string(name) + "' needs a value", {}};
             }
             if (name == "--dir") {
-                options.dir = value;
+                options.dir = std::filesystem::u8path(value); // UTF-8 on every system
             } else if (value == "utf-8" || value == "UTF-8" || value == "utf8") {
                 options.gbk = false;
             } else if (value == "gbk" || value == "GBK") {

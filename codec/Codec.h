@@ -15,6 +15,9 @@ namespace codec {
 // end included, becomes U+FFFD: nothing is dropped.
 [[nodiscard]] std::string toUtf8(std::string_view gb18030);
 
+// As toUtf8, for windows whose text is UTF-16 (Windows' own).
+[[nodiscard]] std::u16string toUtf16(std::string_view gb18030);
+
 // Empty when the text is not well-formed UTF-8.
 [[nodiscard]] std::optional<std::string> fromUtf8(std::string_view utf8);
 

@@ -10,6 +10,7 @@ namespace codec {
 namespace {
 
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD"; // U+FFFD
+constexpr std::string_view kReplacementUtf16LE = "\xFD\xFF";  // U+FFFD
 constexpr std::string_view kReplacementByte = "\xFF";
 
 // One conversion descriptor per direction and thread, opened on first use.
@@ -102,6 +103,30 @@ std::string toUtf8(std::string_view gb18030) {
             out.append(static_cast<unsigned char>(c) < 0x80 ? std::string_view(&c, 1)
                                                             : kReplacementUtf8);
         }
+    }
+    return out;
+}
+
+std::u16string toUtf16(std::string_view gb18030) {
+    std::u16string out;
+    if (isAscii(gb18030)) {
+        out.assign(gb18030.begin(), gb18030.end());
+        return out;
+    }
+    thread_local Converter decoder("UTF-16LE", "GB18030");
+    std::string bytes;
+    if (decoder.valid()) {
+        decoder.convert(gb18030, bytes, Converter::Bad{kReplacementUtf16LE, 1});
+    } else {
+        for (char c : gb18030) {
+            bytes.append(static_cast<unsigned char>(c) < 0x80 ? std::string{c, '\0'}
+                                                              : std::string(kReplacementUtf16LE));
+        }
+    }
+    out.resize(bytes.size() / 2);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                       static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
     }
     return out;
 }

@@ -30,6 +30,10 @@ public:
         }
         const std::size_t bytes = n * sizeof(T);
         void* p = nullptr;
+#if defined(_WIN32)
+        // No aligned_alloc whose blocks free() takes, and no huge-page advice.
+        p = std::malloc(bytes == 0 ? 1 : bytes);
+#else
         if (bytes >= kHugeThreshold) {
             const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
             p = std::aligned_alloc(kHugePage, rounded);
@@ -41,6 +45,7 @@ public:
         } else {
             p = std::malloc(bytes == 0 ? 1 : bytes);
         }
+#endif
         if (!p) {
             throw std::bad_alloc();
         }

@@ -6,7 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <sys/wait.h>
+#endif
 
 namespace {
 
@@ -111,22 +115,38 @@ TEST(LookupCommand, ReadsEveryEncodingAlike) {
     EXPECT_EQ(out.str(), "caf\xEF\xBF\xBD  [k1fei] x ④\n") << "0xE9 takes the space as its trail";
 }
 
-// The real program: the current folder is the default, and the status
-// reaches the shell.
+// The real program: the current folder is the default, the status reaches
+// the shell, and the output is the same bytes on every system.
 TEST(LookupCommand, ProgramReadsTheCurrentFolder) {
     TempDir dir;
-    dir.write("大学四级.txt", "ship [5ip] n.\r\n");
+    dir.write("大学四级.txt", "ship [5ip] n. \xB4\xAC\r\n");
+#if defined(_WIN32)
+    // Started by name from the test's own folder: the test is a Windows
+    // program, and the build's path is not a Windows one.
+    std::wstring self(MAX_PATH, L'\0');
+    self.resize(GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
+    const std::filesystem::path binary =
+        std::filesystem::path(self).parent_path() / "mirawen-lookup.exe";
+    const std::wstring command =
+        L"cd /d \"" + dir.path().wstring() + L"\" && \"" + binary.wstring() + L"\" 5ip 2>NUL";
+    FILE* pipe = _wpopen(command.c_str(), L"rb");
+#else
     const std::string command =
         "cd '" + dir.path().string() + "' && " MIRAWEN_LOOKUP_BINARY " 5ip 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
+#endif
     ASSERT_NE(pipe, nullptr);
     char line[64] = {};
     EXPECT_NE(std::fgets(line, sizeof line, pipe), nullptr);
-    const int status = pclose(pipe);
-    EXPECT_STREQ(line, "ship [5ip] n. ④\n");
-    EXPECT_EQ(WEXITSTATUS(status), 2) << "大学六级.txt is missing";
+#if defined(_WIN32)
+    const int status = _pclose(pipe);
+#else
+    const int status = WEXITSTATUS(pclose(pipe));
     EXPECT_EQ(WEXITSTATUS(std::system(MIRAWEN_LOOKUP_BINARY " --help >/dev/full 2>/dev/null")), 2)
         << "a write error";
+#endif
+    EXPECT_STREQ(line, "ship [5ip] n. 船 ④\n");
+    EXPECT_EQ(status, 2) << "大学六级.txt is missing";
 }
 
 } // namespace

@@ -11,6 +11,8 @@ TEST(Codec, DecodesGb18030ReplacingWhatDoesNotDecode) {
     } cases[] = {
         {"\xD6\xD0\xCE\xC4\xA2\xDC", "中文④", "two-byte characters"},
         {"\x94\x39\xFC\x36", "😀", "a four-byte character"},
+        {"\x81\x30\x8A\x33\x81\x30\xB0\x36\xA2\xE3\x84\x31\xA4\x39", "æʃ€\uFFFF",
+         "four-byte characters of the first plane; the euro sign"},
         {"a\xFF"
          "b",
          "a\xEF\xBF\xBD"
@@ -22,13 +24,15 @@ TEST(Codec, DecodesGb18030ReplacingWhatDoesNotDecode) {
     for (const auto& c : cases) {
         EXPECT_EQ(codec::toUtf8(c.gb18030), c.utf8) << c.why;
     }
+    EXPECT_EQ(codec::toUtf16("a\xD6\xD0\x94\x39\xFC\x36\xFF"), u"a中😀\uFFFD");
     // A megabyte of bytes that decode to nothing is one replacement each.
     EXPECT_EQ(codec::toUtf8(std::string(1 << 20, '\xFF')).size(), 3u << 20);
 }
 
 TEST(Codec, EncodesEveryUnicodeCharacter) {
     EXPECT_EQ(codec::fromUtf8("中文④"), "\xD6\xD0\xCE\xC4\xA2\xDC");
-    EXPECT_EQ(codec::fromUtf8("😀"), "\x94\x39\xFC\x36");
+    EXPECT_EQ(codec::fromUtf8("😀æʃ€\uFFFF"),
+              "\x94\x39\xFC\x36\x81\x30\x8A\x33\x81\x30\xB0\x36\xA2\xE3\x84\x31\xA4\x39");
     EXPECT_EQ(codec::fromUtf8("a\xC3"), std::nullopt) << "not UTF-8";
 
     using codec::Unicode;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -11,12 +12,26 @@
 class TempDir {
 public:
     TempDir() {
+#if defined(_WIN32)
+        // No mkdtemp: a fresh name is one that create_directory made.
+        std::random_device random;
+        for (int attempt = 0; m_path.empty(); ++attempt) {
+            const auto candidate = std::filesystem::temp_directory_path() /
+                                   ("mirawen-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) {
+                m_path = candidate;
+            } else if (attempt == 100) {
+                std::abort();
+            }
+        }
+#else
         std::string pattern =
             (std::filesystem::temp_directory_path() / "mirawen-test-XXXXXX").string();
         if (!mkdtemp(pattern.data())) {
             std::abort();
         }
         m_path = pattern;
+#endif
     }
     ~TempDir() {
         std::error_code ec;
@@ -25,7 +40,9 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::filesystem::path& path() const { return m_path; }
+    const std::filesystem::path& path() const {
+        return m_path;
+    }
 
     // Writes bytes, as they are, to a file of the folder (name in UTF-8).
     void write(std::string_view name, std::string_view bytes) const {

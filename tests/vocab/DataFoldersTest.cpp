@@ -11,11 +11,21 @@ namespace fs = std::filesystem;
 
 TEST(DataFolders, FollowTheFolderRules) {
     // Files under a fresh root: FOLDER/4 and FOLDER/6 are the lists, FOLDER/F
-    // the font. XDG_DATA_HOME is @/data ("@" is the root) unless given.
+    // the font. On Linux, XDG_DATA_HOME is @/data ("@" is the root) unless given.
     struct Case {
         const char *what, *files, *xdgDataHome, *dir, *listFolder, *fontFolder;
     };
     // clang-format off
+#if defined(_WIN32) // %APPDATA% is @/appdata, the program's folder @/prog
+    const Case cases[] = {
+        {"--dir wins", "cwd/4 appdata/Mirawen/6 prog/F", nullptr, "dir", "dir", "prog"},
+        {"current folder, Band 6 only", "cwd/6 cwd/F appdata/Mirawen/4", nullptr, nullptr, "cwd", "cwd"},
+        {"user's before the program's", "appdata/Mirawen/4 prog/6 prog/F cwd/F", nullptr, nullptr,
+         "appdata/Mirawen", "prog"},
+        {"the program's folder", "prog/4 appdata/Mirawen/F", nullptr, nullptr, "prog", "appdata/Mirawen"},
+        {"nothing anywhere", "x/F", nullptr, nullptr, "cwd", nullptr},
+    };
+#else
     const Case cases[] = {
         {"--dir wins", "cwd/4 data/mirawen/6 s1/mirawen/F", "@/data", "dir", "dir", "s1/mirawen"},
         {"current folder, Band 6 only", "cwd/6 cwd/F data/mirawen/4", "@/data", nullptr, "cwd", "cwd"},
@@ -26,6 +36,7 @@ TEST(DataFolders, FollowTheFolderRules) {
         {"second system folder", "s1/mirawen/F s2/mirawen/4", "@/data", nullptr, "s2/mirawen", "s1/mirawen"},
         {"nothing anywhere", "data/F", "@/data", nullptr, "cwd", nullptr},
     };
+#endif
     // clang-format on
     for (const Case& c : cases) {
         const TempDir root;
@@ -37,6 +48,14 @@ TEST(DataFolders, FollowTheFolderRules) {
             std::ofstream(folder /
                           fs::u8path(names[(file.back() == '6') + 2 * (file.back() == 'F')]));
         }
+#if defined(_WIN32)
+        vocab::DataEnvironment env{.currentFolder = root.path() / "cwd",
+                                   .xdgDataHome = {},
+                                   .home = {},
+                                   .xdgDataDirs = {},
+                                   .appData = root.path() / "appdata",
+                                   .programFolder = root.path() / "prog"};
+#else
         const std::string at = root.path().string();
         vocab::DataEnvironment env{.currentFolder = root.path() / "cwd",
                                    .xdgDataHome = c.xdgDataHome[0] == '@' ? at + (c.xdgDataHome + 1)
@@ -45,6 +64,7 @@ TEST(DataFolders, FollowTheFolderRules) {
                                    .xdgDataDirs = at + "/s1:" + at + "/s2",
                                    .appData = {},
                                    .programFolder = {}};
+#endif
         const vocab::DataLocation found =
             vocab::locateData(c.dir ? std::optional(root.path() / c.dir) : std::nullopt, env);
         EXPECT_EQ(found.listFolder, root.path() / c.listFolder) << c.what;
@@ -52,11 +72,13 @@ TEST(DataFolders, FollowTheFolderRules) {
                   c.fontFolder ? root.path() / c.fontFolder / "TOPhonetic.ttf" : "")
             << c.what;
     }
+#if !defined(_WIN32)
     vocab::DataEnvironment unset; // the default data folders; a relative entry is skipped
     EXPECT_EQ(vocab::systemListFolders(unset),
               (std::vector<fs::path>{"/usr/local/share/mirawen", "/usr/share/mirawen"}));
     unset.xdgDataDirs = "s0:/opt/x";
     EXPECT_EQ(vocab::systemListFolders(unset), std::vector<fs::path>{"/opt/x/mirawen"});
+#endif
 }
 
 } // namespace
