@@ -3,7 +3,8 @@
 # the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 # with clang (which also runs the word-list fuzzer briefly); the tests without
 # a window under ThreadSanitizer, since the word lists load and sort on two
-# threads; then the Debian package, built and checked.
+# threads; the Debian package, built and checked; and the Windows programs,
+# their tests and packages under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,3 +30,6 @@ ctest --test-dir build-tsan --output-on-failure --parallel "$jobs"
 
 # The Debian package, checked by the validators and run from an unpacked copy.
 tools/package.sh
+
+# The Windows programs, cross-built with mingw-w64, and their tests under Wine.
+tools/test-windows.sh
