@@ -1,16 +1,17 @@
 #!/usr/bin/python3
-"""Write codec/Gb18030Ranges.h: where GB18030's four-byte codes for the
-Basic Multilingual Plane begin, as Python's own gb18030 codec has them.
+"""Write Gb18030Ranges.h: where GB18030's four-byte codes for the Basic
+Multilingual Plane begin, as Python's own gb18030 codec has them. The Windows
+build makes it; nothing of it is kept in the sources.
 
 Windows has these in its code page 54936; Wine 8 has no such code page, and
 the Windows codec falls back on code page 936 plus this table there.
 
-    /usr/bin/python3 tools/make_gb18030_ranges.py
+    python3 tools/make_gb18030_ranges.py OUTPUT
 """
 
 import os
+import sys
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
 def linear(b):
@@ -31,7 +32,7 @@ def main():
             ranges.append((cp, index))
         last = (cp, index)
     rows = "".join("    {0x%04X, %d},\n" % r for r in ranges)
-    with open(os.path.join(ROOT, "codec", "Gb18030Ranges.h"), "w", encoding="ascii") as out:
+    with open(sys.argv[1], "w", encoding="ascii") as out:
         out.write(
             "#pragma once\n\n"
             "// Made by tools/make_gb18030_ranges.py: do not edit.\n\n"
