@@ -1,6 +1,8 @@
 #include "vocab/Mbcs.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace vocab::mbcs {
 
@@ -43,6 +45,35 @@ unsigned nextChar(std::string_view s, std::size_t& pos) {
     return (unsigned{c} << 8) | trail;
 }
 
+// True when every byte of s lies in 0x01-0x7F; eight at a time.
+bool isPlain(std::string_view s) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighs = 0x8080808080808080u;
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, s.data() + i, 8);
+        if (((v | ((v - kOnes) & ~v)) & kHighs) != 0) {
+            return false;
+        }
+    }
+    for (; i < s.size(); ++i) {
+        if (static_cast<unsigned char>(s[i] - 1) >= 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The eight bytes as read from memory, first byte highest.
+std::uint64_t bigEndian(std::uint64_t bytes) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return __builtin_bswap64(bytes);
+    } else {
+        return bytes;
+    }
+}
+
 } // namespace
 
 int compare(std::string_view a, std::string_view b) {
@@ -67,15 +98,13 @@ SortPrefix sortChunk(std::string_view s, std::size_t index) {
     // character becomes lead + 1 followed by its trail byte. Zero is the end.
     const std::size_t first = 8 * index;
     std::uint64_t value = 0;
-    // Keys are nearly always plain ASCII, which encodes as itself.
+    // Keys are nearly always plain ASCII without NUL, which encodes as itself.
     const std::size_t upTo = std::min(s.size(), first + 8);
-    std::size_t plain = 0;
-    while (plain < upTo && static_cast<unsigned char>(s[plain] - 1) < 0x7F) {
-        ++plain;
-    }
-    if (plain == upTo) {
-        for (std::size_t i = first; i < upTo; ++i) {
-            value |= std::uint64_t{static_cast<unsigned char>(s[i])} << (8 * (7 - (i - first)));
+    if (isPlain(s.substr(0, upTo))) {
+        if (upTo > first) {
+            std::uint64_t bytes = 0;
+            std::memcpy(&bytes, s.data() + first, upTo - first);
+            value = bigEndian(bytes);
         }
         return {value, s.size() <= first + 8};
     }
