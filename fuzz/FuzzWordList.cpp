@@ -65,6 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const int order = mbcs::compare(store.key(i - 1), e.key);
             CHECK(order < 0 || (order == 0 && (!start || !prevStart || prevStart < start)));
             const auto a = mbcs::sortPrefix(store.key(i - 1)), b = mbcs::sortPrefix(e.key);
+            CHECK(store.keyPrefix(i) == b.value);
             CHECK(a.value <= b.value && (a.value == b.value || order < 0));
             CHECK(a.value != b.value || order == 0 || !a.complete || !b.complete);
         }

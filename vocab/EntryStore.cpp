@@ -378,6 +378,10 @@ void EntryStore::sortRun(Record* begin, Record* end, std::size_t depth) const {
                 r->prefix = mbcs::sortChunk(key(*r), depth + 1).value;
             }
             sortRun(run, runEnd, depth + 1);
+            // Every record keeps its own key's prefix, for the search.
+            for (Record* r = run; r != runEnd; ++r) {
+                r->prefix = prefix;
+            }
         } else if (runEnd - run > 1 && !ended) {
             std::sort(run, runEnd, [this](const Record& a, const Record& b) {
                 const int order = mbcs::compare(key(a), key(b));
@@ -431,38 +435,6 @@ void EntryStore::sort() {
     inParallel(m_records.size() * sizeof(Record) >= kParallelBytes &&
                    std::thread::hardware_concurrency() > 1,
                work, work);
-
-    // Lay the keys out in the new order, so that a search walks memory in
-    // order; each core copies half. The reads jump about, so they are asked
-    // for a few records ahead.
-    Bytes keys;
-    try {
-        keys.resize(m_keys.size());
-    } catch (const std::bad_alloc&) {
-        return; // sorted all the same; a search only walks memory out of order
-    }
-    const std::size_t half = m_records.size() / 2;
-    std::size_t secondStart = 0;
-    for (std::size_t i = 0; i < half; ++i) {
-        secondStart += m_records[i].keyLength;
-    }
-    auto copy = [&](std::size_t from, std::size_t to, std::size_t at) {
-        constexpr std::size_t kAhead = 16;
-        for (std::size_t i = from; i < to; ++i) {
-            if (i + kAhead < to) {
-                __builtin_prefetch(m_keys.data() + m_records[i + kAhead].key);
-            }
-            Record& r = m_records[i];
-            const char* source = m_keys.data() + r.key;
-            std::copy(source, source + r.keyLength, keys.data() + at);
-            r.key = offset(at);
-            at += r.keyLength;
-        }
-    };
-    inParallel(
-        m_keys.size() >= kParallelBytes && std::thread::hardware_concurrency() > 1,
-        [&] { copy(half, m_records.size(), secondStart); }, [&] { copy(0, half, 0); });
-    m_keys = std::move(keys);
 }
 
 } // namespace vocab

@@ -45,6 +45,9 @@ public:
     std::string_view key(std::size_t i) const {
         return {m_keys.data() + m_records[i].key, m_records[i].keyLength};
     }
+    // mbcs::sortPrefix(key(i)).value, kept with the entry: a search reads it
+    // in order where reading the keys would jump about.
+    std::uint64_t keyPrefix(std::size_t i) const { return m_records[i].prefix; }
 
 private:
     // One entry: where its line and its key lie. The word, transcription and

@@ -7,7 +7,7 @@ TEST(PrefixMatch, SelectsEveryKeyThatBeginsWithTheFoldedInput) {
     vocab::EntryStore store;
     ASSERT_TRUE(
         store.appendList("sheep [5i:p]\nship [5ip]\nshipment ['5ipm4nt]\nsad [s1d]\nthank [716k]\n"
-                         "night [nait]\nlight [lait]\nshop [53p]\n",
+                         "night [nait]\nlight [lait]\nshop [53p]\nshipmentless [5ipm4ntl4s]\n",
                          0));
     ASSERT_TRUE(store.appendList("abc [a\xB0\xA1]\nabd [a\xB0\xA2]\nabe [a\xB1\xA1]\nabf [ab]\nzh "
                                  "[\xD6\xD0x]\nzh2 [\xD6\xD0y]\n",
@@ -19,7 +19,8 @@ TEST(PrefixMatch, SelectsEveryKeyThatBeginsWithTheFoldedInput) {
         bool longEnough;
         const char* why;
     } cases[] = {
-        {"5ip", {"sheep", "ship", "shipment"}, true, "a run in key order"},
+        {"5ip", {"sheep", "ship", "shipment", "shipmentless"}, true, "a run in key order"},
+        {"5ipm4ntl4", {"shipmentless"}, true, "past the eight bytes kept with each entry"},
         {"5", {"shop"}, true, "one byte: the first match only"},
         {"7", {"thank"}, true, "θ folds to s; still only the first"},
         {"71", {"thank", "sad"}, true, "s and θ match together"},
