@@ -180,6 +180,7 @@ TEST(EntryStore, SortsByKeyKeepingTheLoadOrderOfEqualKeys) {
     std::set<std::string_view> words;
     for (std::size_t i = 0; i < big.size(); ++i) {
         words.insert(big[i].word);
+        ASSERT_EQ(big.keyPrefix(i), vocab::mbcs::sortPrefix(big.key(i)).value) << "row " << i;
         if (i > 0) {
             const int order = vocab::mbcs::compare(big.key(i - 1), big.key(i));
             ASSERT_TRUE(order < 0 ||
