@@ -28,13 +28,7 @@ die() {
 [[ $reps =~ ^[1-9][0-9]*$ ]] || die "REPS must be a positive number"
 
 # GNU time reports the peak resident set size; bash's time keyword does not.
-if [[ ! -x /usr/bin/time ]]; then
-    if [[ $(id -u) -eq 0 ]] && command -v apt-get >/dev/null; then
-        apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq time >/dev/null
-    else
-        die "/usr/bin/time is missing: apt-get install time"
-    fi
-fi
+"$(dirname "$0")/ensure-packages.sh" time
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

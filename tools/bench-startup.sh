@@ -29,15 +29,7 @@ empty=$build/bench/mirawen-bench-empty-dialog
 [[ -x $program && -x $empty ]] || die "build $program and $empty first"
 [[ $reps =~ ^[1-9][0-9]*$ ]] || die "REPS must be a positive number"
 
-missing=()
-for package in xvfb xauth python3-xlib; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-        missing+=("$package")
-done
-if ((${#missing[@]} > 0)); then
-    [[ $(id -u) -eq 0 ]] || die "missing packages: ${missing[*]} (apt-get install them)"
-    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+tools/ensure-packages.sh xvfb xauth python3-xlib
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

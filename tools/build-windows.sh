@@ -15,20 +15,7 @@ packages=(
   googletest                                 # sources, built for Windows with the tests
   nsis                                       # the installer
 )
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$package")
-  fi
-done
-if ((${#missing[@]} > 0)); then
-  echo "Installing: ${missing[*]}"
-  sudo=()
-  [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
-fi
+tools/ensure-packages.sh --no-recommends "${packages[@]}"
 
 jobs=$(($(nproc) < 2 ? $(nproc) : 2))
 # The toolchain is read when the build folder is made, and only then.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Mirawen
-# need, only when one is missing, so that a second run costs nothing.
+# need, only those that are missing.
 set -euo pipefail
 
 packages=(
@@ -14,18 +14,4 @@ packages=(
   xvfb xauth xdotool python3-pil       # the real-window tests (a screenshot of the installed one)
 )
 
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$package")
-  fi
-done
-((${#missing[@]} == 0)) && exit 0
-
-echo "Installing: ${missing[*]}"
-sudo=()
-if [[ $(id -u) -ne 0 ]]; then
-  sudo=(sudo)
-fi
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+exec "$(dirname "$0")/ensure-packages.sh" "${packages[@]}"

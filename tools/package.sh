@@ -13,19 +13,7 @@ packages=(
   dpkg-dev # dpkg-shlibdeps: the package's dependencies
   desktop-file-utils appstream lintian
 )
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$package")
-  fi
-done
-if ((${#missing[@]} > 0)); then
-  echo "Installing: ${missing[*]}"
-  sudo=()
-  [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+tools/ensure-packages.sh "${packages[@]}"
 
 # Debian's own hardening flags, and file names relative to the source tree.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all

@@ -13,20 +13,7 @@ if [[ ${1:-} != --in-x ]]; then
     xvfb xauth xdotool x11-apps          # the virtual X server, the smoke test's keys and xwd
     fonts-wqy-microhei                   # a face for the dialogs' Chinese under Wine
   )
-  missing=()
-  for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-      missing+=("$package")
-    fi
-  done
-  if ((${#missing[@]} > 0)); then
-    echo "Installing: ${missing[*]}"
-    sudo=()
-    [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-      "${missing[@]}" >/dev/null
-  fi
+  tools/ensure-packages.sh --no-recommends "${packages[@]}"
   tools/build-windows.sh
 fi
 
