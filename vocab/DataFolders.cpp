@@ -84,7 +84,7 @@ DataEnvironment DataEnvironment::fromProcess() {
     return env;
 }
 
-// The base directory specification: a relative path in these variables is
+// As freedesktop.org's XDG rules have it: a relative path in these variables is
 // invalid and ignored, and an unset or empty variable takes its default.
 fs::path userListFolder(const DataEnvironment& env) {
     const fs::path dataHome(env.xdgDataHome);
