@@ -159,8 +159,12 @@ std::size_t countLines(const char* begin, const char* end) {
     return lines;
 }
 
-// Below this many bytes a second thread costs more than it saves.
-constexpr std::size_t kParallelBytes = std::size_t{1} << 16;
+// Whether work over this many bytes is worth a second thread: below 64 KiB
+// one costs more than it saves, and on one core it saves nothing.
+bool worthTwoThreads(std::size_t bytes) {
+    constexpr std::size_t kParallelBytes = std::size_t{1} << 16;
+    return bytes >= kParallelBytes && std::thread::hardware_concurrency() > 1;
+}
 
 // Runs first on a second thread and second on this one, and passes on an
 // exception of either once both have ended.
@@ -209,7 +213,7 @@ void EntryStore::indexSpans(const std::vector<Span>& spans) {
     // The lines are cut into two parts of about equal size at a line start,
     // one for each core; each part's records go to their own place in
     // m_records, so the order is the lines' order whatever runs first.
-    const bool parallel = total >= kParallelBytes && std::thread::hardware_concurrency() > 1;
+    const bool parallel = worthTwoThreads(total);
     std::array<std::vector<Span>, 2> parts;
     std::size_t left = parallel ? total / 2 : total;
     for (const Span& span : spans) {
@@ -367,11 +371,10 @@ void EntryStore::sortRun(Record* begin, Record* end, std::size_t depth) const {
         while (runEnd != end && runEnd->prefix == prefix) {
             ++runEnd;
         }
-        // Records that share a chunk go on by the next one; a key that has
-        // ended gets 0 there and comes first, and equal keys keep their
+        // Records that share a chunk go on by the next one, where a key that
+        // has ended gets 0 and comes first. A zero byte in the shared chunk
+        // means the keys ended in it: they are equal, and already in their
         // lines' order.
-        // A zero byte in the chunk means the keys ended there: they are equal,
-        // and already in their lines' order.
         const bool ended = (prefix & 0xFF) == 0;
         if (runEnd - run > 1 && !ended && depth < kMaxChunkDepth) {
             for (Record* r = run; r != runEnd; ++r) {
@@ -432,9 +435,7 @@ void EntryStore::sort() {
             sortRun(first + start[buckets[i]], first + start[buckets[i] + 1], 0);
         }
     };
-    inParallel(m_records.size() * sizeof(Record) >= kParallelBytes &&
-                   std::thread::hardware_concurrency() > 1,
-               work, work);
+    inParallel(worthTwoThreads(m_records.size() * sizeof(Record)), work, work);
 }
 
 } // namespace vocab

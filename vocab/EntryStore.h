@@ -42,9 +42,7 @@ public:
     std::size_t size() const { return m_records.size(); }
     bool empty() const { return m_records.empty(); }
     WordEntry operator[](std::size_t i) const;
-    std::string_view key(std::size_t i) const {
-        return {m_keys.data() + m_records[i].key, m_records[i].keyLength};
-    }
+    std::string_view key(std::size_t i) const { return key(m_records[i]); }
     // mbcs::sortPrefix(key(i)).value, kept with the entry: a search reads it
     // in order where reading the keys would jump about.
     std::uint64_t keyPrefix(std::size_t i) const { return m_records[i].prefix; }

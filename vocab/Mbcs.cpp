@@ -6,6 +6,26 @@
 
 namespace vocab::mbcs {
 
+bool isPlain(std::string_view s) {
+    // Eight bytes at a time: no high bit, and no zero byte.
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighs = 0x8080808080808080u;
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, s.data() + i, 8);
+        if (((v | ((v - kOnes) & ~v)) & kHighs) != 0) {
+            return false;
+        }
+    }
+    for (; i < s.size(); ++i) {
+        if (static_cast<unsigned char>(s[i] - 1) >= 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::size_t prefixOfChars(std::string_view s, std::size_t count) {
     std::size_t i = 0;
     for (; i < s.size() && count > 0; --count) {
@@ -43,26 +63,6 @@ unsigned nextChar(std::string_view s, std::size_t& pos) {
     const auto trail = static_cast<unsigned char>(s[pos + 1]);
     pos += 2;
     return (unsigned{c} << 8) | trail;
-}
-
-// True when every byte of s lies in 0x01-0x7F; eight at a time.
-bool isPlain(std::string_view s) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHighs = 0x8080808080808080u;
-    std::size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-        std::uint64_t v;
-        std::memcpy(&v, s.data() + i, 8);
-        if (((v | ((v - kOnes) & ~v)) & kHighs) != 0) {
-            return false;
-        }
-    }
-    for (; i < s.size(); ++i) {
-        if (static_cast<unsigned char>(s[i] - 1) >= 0x7F) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The eight bytes as read from memory, first byte highest.

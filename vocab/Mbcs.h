@@ -21,6 +21,10 @@ constexpr std::size_t charLength(std::string_view s, std::size_t pos) {
     return isLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size() ? 2 : 1;
 }
 
+// True when every byte of s lies in 0x01-0x7F: ASCII without NUL, where every
+// byte is a character and sortPrefix holds the bytes as they are.
+[[nodiscard]] bool isPlain(std::string_view s);
+
 // The length in bytes of the first count characters of s (all of s when it
 // has fewer).
 [[nodiscard]] std::size_t prefixOfChars(std::string_view s, std::size_t count);

@@ -11,23 +11,19 @@ namespace vocab {
 
 namespace {
 
-// The first eight bytes of a plain ASCII text as a sort prefix has them, and
-// a mask of the bytes it has; empty when the text is not plain ASCII there.
+// The prefix bits a key must have to begin with text, and which of them
+// count; empty unless the text's first eight bytes are plain ASCII, where a
+// key's prefix holds its bytes as they are.
 struct Wanted {
     std::uint64_t bits = 0;
     std::uint64_t mask = 0;
 };
 std::optional<Wanted> plainPrefix(std::string_view text) {
-    Wanted wanted;
-    for (std::size_t i = 0; i < text.size() && i < 8; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == 0 || c >= 0x80) {
-            return std::nullopt;
-        }
-        wanted.bits |= std::uint64_t{c} << (8 * (7 - i));
-        wanted.mask |= std::uint64_t{0xFF} << (8 * (7 - i));
+    const std::string_view head = text.substr(0, 8);
+    if (head.empty() || !mbcs::isPlain(head)) {
+        return std::nullopt;
     }
-    return wanted;
+    return Wanted{mbcs::sortPrefix(head).value, ~std::uint64_t{0} << (8 * (8 - head.size()))};
 }
 
 } // namespace
@@ -45,17 +41,14 @@ MatchResult prefixMatch(const EntryStore& store, std::string_view input) {
             continue;
         }
         result.anyLongEnough = true;
-        bool match = false;
         if (wanted && (store.keyPrefix(i) & wanted->mask) != wanted->bits) {
-            match = false;
-        } else if (wanted && folded.size() <= 8) {
-            match = true;
-        } else {
-            // Cutting the key may leave half a character at its end; the
-            // comparison then counts that half as the end of the key.
-            const std::string_view head = key.substr(0, folded.size());
-            match = head == folded || mbcs::compare(head, folded) == 0;
+            continue;
         }
+        // Cutting the key may leave half a character at its end; the
+        // comparison then counts that half as the end of the key.
+        const std::string_view head = key.substr(0, folded.size());
+        const bool match =
+            (wanted && folded.size() <= 8) || head == folded || mbcs::compare(head, folded) == 0;
         if (match) {
             result.indices.push_back(i);
             if (folded.size() == 1) {
