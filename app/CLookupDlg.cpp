@@ -55,8 +55,10 @@ CLookupDlg::CLookupDlg(vocab::DataLocation location, QWidget* parent)
     : QDialog(parent, kFixedDialogFlags), m_location(std::move(location)) {
     m_hIcon.addFile(QString::fromUtf8(res::kIcon32), QSize(32, 32));
     m_hIcon.addFile(QString::fromUtf8(res::kIcon16), QSize(16, 16));
-    createControls();
+    // Registering a font empties Qt's font cache: register first, so that the
+    // faces measured for the controls are loaded once.
     registerPhoneticFont();
+    createControls();
     OnInitDialog();
 }
 
