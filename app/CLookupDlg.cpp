@@ -3,6 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/DialogStyle.h"
 #include "app/DialogUnits.h"
+#include "app/EntryHeaderView.h"
 #include "app/EntryListView.h"
 #include "app/EntryTableModel.h"
 #include "app/MessageBox.h"
@@ -87,6 +88,7 @@ void CLookupDlg::createControls() {
     connect(ok, &QPushButton::clicked, this, &CLookupDlg::OnOK);
 
     m_list = new EntryListView(this);
+    m_list->setHorizontalHeader(new EntryHeaderView(Qt::Horizontal, m_list));
     m_list->setGeometry(units.rect(7, 77, 327, 270));
 
     auto* cancel = new QPushButton(QStringLiteral("退出"), this);
