@@ -4,7 +4,6 @@
 #include "app/DialogUnits.h"
 #include "res/Resources.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 
@@ -16,7 +15,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
 
     // In the order the Tab key visits them. An icon control takes the icon's size.
     auto* icon = new QLabel(this);
-    const QPixmap picture = QIcon(QString::fromUtf8(res::kIcon32)).pixmap(32, 32);
+    const QPixmap picture = dialogPicture(res::kIcon32);
     icon->setPixmap(picture);
     icon->setGeometry(QRect(units.rect(11, 17, 0, 0).topLeft(), picture.size()));
 

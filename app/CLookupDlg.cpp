@@ -54,8 +54,8 @@ void showNotice(const QString& text) {
 
 CLookupDlg::CLookupDlg(vocab::DataLocation location, QWidget* parent)
     : QDialog(parent, kFixedDialogFlags), m_location(std::move(location)) {
-    m_hIcon.addFile(QString::fromUtf8(res::kIcon32), QSize(32, 32));
-    m_hIcon.addFile(QString::fromUtf8(res::kIcon16), QSize(16, 16));
+    m_hIcon.addPixmap(dialogPicture(res::kIcon32));
+    m_hIcon.addPixmap(dialogPicture(res::kIcon16));
     // Registering a font empties Qt's font cache: register first, so that the
     // faces measured for the controls are loaded once.
     registerPhoneticFont();
@@ -97,7 +97,7 @@ void CLookupDlg::createControls() {
 
     // A picture control takes the size of its picture, plus its frame.
     auto* chart = new QLabel(this);
-    const QPixmap picture(QString::fromUtf8(res::kKeyChart));
+    const QPixmap picture = dialogPicture(res::kKeyChart);
     chart->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     chart->setLineWidth(1);
     chart->setPixmap(picture);

@@ -1,5 +1,6 @@
 #include "app/DialogStyle.h"
 
+#include <QImageReader>
 #include <QStringList>
 
 QFont dialogFont(int pointSize) {
@@ -14,4 +15,12 @@ QFont dialogFont(int pointSize) {
     }();
     Q_UNUSED(substituted);
     return QFont(QStringLiteral("宋体"), pointSize);
+}
+
+QPixmap dialogPicture(const char* resource) {
+    // Named as PNG, so that the reader does not load every image plugin
+    // to ask whether it knows the format.
+    QImageReader reader(QString::fromUtf8(resource), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }

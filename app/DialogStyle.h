@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QPixmap>
 
 // What the program's dialogs share: a title bar with a close button only, a
 // fixed size, and the font they are laid out in.
@@ -11,3 +12,7 @@ inline constexpr Qt::WindowFlags kFixedDialogFlags =
 // The dialogs' font, "宋体" at the given size. Where no font of that name is
 // installed, the nearest Chinese face stands in for it.
 QFont dialogFont(int pointSize);
+
+// One of the dialogs' pictures, a PNG file among the program's resources; a
+// null pixmap if it cannot be read.
+QPixmap dialogPicture(const char* resource);
