@@ -1,6 +1,7 @@
 #include "app/CLookupApp.h"
 
 #include "app/CLookupDlg.h"
+#include "app/DialogStyle.h"
 #include "mirawen/Version.h"
 #include "res/Resources.h"
 
@@ -18,6 +19,9 @@ CLookupApp::CLookupApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QStringLiteral(MIRAWEN_VERSION));
     // Lets the desktop match the window to its menu entry and icon.
     setDesktopFileName(QStringLiteral("org.example.mirawen"));
+    // Message boxes and menus in the lookup window's Chinese face, rather than
+    // in a Latin face that borrows its Chinese glyphs from another.
+    setFont(dialogFont(kMainPointSize));
     installTranslations();
 }
 

@@ -73,7 +73,7 @@ CLookupDlg::~CLookupDlg() {
 
 void CLookupDlg::createControls() {
     setWindowTitle(QStringLiteral("Mirawen 1.0"));
-    setFont(dialogFont(10));
+    setFont(dialogFont(kMainPointSize));
     const DialogUnits units(font());
     setFixedSize(units.size(341, 374));
 

@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QDialog dialog(nullptr, kFixedDialogFlags);
     dialog.setWindowTitle(QStringLiteral("Empty 1.0"));
-    dialog.setFont(dialogFont(10));
+    dialog.setFont(dialogFont(kMainPointSize));
     dialog.setFixedSize(DialogUnits(dialog.font()).size(341, 374));
     dialog.show();
     return app.exec();
