@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -357,12 +358,95 @@ bool EntryStore::groupByPrefix(Record* begin, Record* end) {
     return true;
 }
 
+// Parts records in place by prefix, in ascending order of prefix, when they
+// hold few distinct prefixes: on average a run of kMinRun records or more for
+// each. Within a part the order is lost. False, and nothing moved, otherwise.
+bool EntryStore::partByPrefix(Record* begin, Record* end) {
+    constexpr std::size_t kMinRun = 32;
+    const auto n = static_cast<std::size_t>(end - begin);
+    const std::size_t maxParts = n / kMinRun;
+    if (maxParts < 2) {
+        return false;
+    }
+    struct Slot {
+        std::uint64_t prefix;
+        std::uint32_t count; // 0: a free slot
+        std::uint32_t next;  // where the part's next record goes
+    };
+    thread_local std::vector<Slot> table;
+    const std::size_t size = std::bit_ceil(2 * maxParts);
+    try {
+        table.assign(size, Slot{0, 0, 0});
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    const auto slotOf = [&](std::uint64_t prefix) -> Slot& {
+        std::size_t i = static_cast<std::size_t>((prefix * 0x9E3779B97F4A7C15u) >> 32) & (size - 1);
+        while (table[i].count != 0 && table[i].prefix != prefix) {
+            i = (i + 1) & (size - 1);
+        }
+        return table[i];
+    };
+    std::size_t parts = 0;
+    for (const Record* r = begin; r != end; ++r) {
+        Slot& slot = slotOf(r->prefix);
+        if (slot.count == 0) {
+            if (++parts > maxParts) {
+                return false;
+            }
+            slot.prefix = r->prefix;
+        }
+        ++slot.count;
+    }
+    std::vector<Slot*> order;
+    order.reserve(parts);
+    for (Slot& slot : table) {
+        if (slot.count != 0) {
+            order.push_back(&slot);
+        }
+    }
+    std::sort(order.begin(), order.end(),
+              [](const Slot* a, const Slot* b) { return a->prefix < b->prefix; });
+    std::uint32_t at = 0;
+    for (Slot* slot : order) {
+        slot->next = at;
+        at += slot->count;
+        slot->count = at; // from here on, where the part ends
+    }
+    for (Slot* slot : order) {
+        while (slot->next < slot->count) {
+            Record& r = begin[slot->next];
+            Slot& home = slotOf(r.prefix);
+            if (&home == slot) {
+                ++slot->next;
+            } else {
+                std::swap(r, begin[home.next++]);
+            }
+        }
+    }
+    return true;
+}
+
 void EntryStore::sortRun(Record* begin, Record* end, std::size_t depth) const {
     const auto byPrefix = [](const Record& a, const Record& b) {
         return a.prefix != b.prefix ? a.prefix < b.prefix : a.line < b.line;
     };
-    // Below the first chunk the run is in its lines' order already.
-    if (depth == 0 || !groupByPrefix(begin, end)) {
+    if (depth == 0) {
+        if (partByPrefix(begin, end)) {
+            for (Record* run = begin; run != end;) {
+                Record* runEnd = run + 1;
+                while (runEnd != end && runEnd->prefix == run->prefix) {
+                    ++runEnd;
+                }
+                std::sort(run, runEnd,
+                          [](const Record& a, const Record& b) { return a.line < b.line; });
+                run = runEnd;
+            }
+        } else {
+            std::sort(begin, end, byPrefix);
+        }
+    } else if (!groupByPrefix(begin, end)) {
+        // Below the first chunk the run is in its lines' order already.
         std::sort(begin, end, byPrefix);
     }
     for (Record* run = begin; run != end;) {

@@ -78,6 +78,7 @@ private:
     void indexLines(const std::vector<Span>& spans, Record* out, Bytes& keys) const;
     void sortRun(Record* begin, Record* end, std::size_t depth) const;
     static bool groupByPrefix(Record* begin, Record* end);
+    static bool partByPrefix(Record* begin, Record* end);
     std::string_view key(const Record& r) const { return {m_keys.data() + r.key, r.keyLength}; }
 
     std::string_view levelTag(std::size_t lineOffset) const;
