@@ -10,6 +10,11 @@
 # bench/mirawen-bench-empty-dialog. LISTS-DIR holds 大学四级.txt and
 # 大学六级.txt (default: the shared CET fixtures beside the checkout, else the
 # bundled samples).
+#
+# Both programs run in a D-Bus session, as on a desktop. Without one, Qt's
+# accessibility bridge tries to start a bus (dbus-launch, along the PATH) the
+# first time a widget changes: before the window maps in a window with
+# controls, after it in an empty one. SESSION_BUS=none leaves the bus out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,7 +34,13 @@ empty=$build/bench/mirawen-bench-empty-dialog
 [[ -x $program && -x $empty ]] || die "build $program and $empty first"
 [[ $reps =~ ^[1-9][0-9]*$ ]] || die "REPS must be a positive number"
 
-tools/ensure-packages.sh xvfb xauth python3-xlib
+tools/ensure-packages.sh xvfb xauth python3-xlib dbus-daemon
+session=(dbus-run-session --)
+bus="in a D-Bus session"
+if [[ ${SESSION_BUS:-} == none ]]; then
+    session=()
+    bus="without a D-Bus session"
+fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -80,6 +91,6 @@ for name, values in times.items():
 PY
 
 entries=$(cat "$lists"/大学四级.txt "$lists"/大学六级.txt | wc -l)
-echo "start to mapped window, $reps alternating runs each, lists: $lists ($entries lines)"
-xvfb-run -a -s "-ac -screen 0 1280x1024x24" \
+echo "start to mapped window, $reps alternating runs each, lists: $lists ($entries lines), $bus"
+"${session[@]}" xvfb-run -a -s "-ac -screen 0 1280x1024x24" \
     /usr/bin/python3 "$work/probe.py" "$reps" "$work" "$(realpath "$program")" "$(realpath "$empty")"
