@@ -277,10 +277,9 @@ void EntryStore::indexLines(const std::vector<Span>& spans, Record* out, Bytes& 
                 --eol; // CR LF reads as LF
             }
             const std::string_view line(p, static_cast<std::size_t>(eol - p));
-            const std::string_view phonetic = WordLine::parse(line).phonetic;
             const std::size_t keyStart = keys.size();
-            keys.resize(keyStart + phonetic.size());
-            const std::size_t keyLength = writeSoundKey(phonetic, keys.data() + keyStart);
+            keys.resize(keyStart + line.size());
+            const std::size_t keyLength = writeLineSoundKey(line, keys.data() + keyStart);
             keys.resize(keyStart + keyLength);
             *out++ = Record{mbcs::sortPrefix({keys.data() + keyStart, keyLength}).value,
                             offset(static_cast<std::size_t>(p - base)), offset(line.size()),

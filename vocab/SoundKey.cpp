@@ -1,6 +1,7 @@
 #include "vocab/SoundKey.h"
 
 #include "vocab/Mbcs.h"
+#include "vocab/WordLine.h"
 
 namespace vocab {
 
@@ -25,23 +26,31 @@ constexpr bool isDropped(char c) {
 
 } // namespace
 
-std::size_t writeSoundKey(std::string_view phonetic, char* out) {
-    const std::size_t n = phonetic.size();
-    std::size_t length = 0;
+namespace {
+
+enum class KeyEnd { Close, Comma, End };
+
+// Writes the key of the characters of s from start on, up to a "]" when
+// stopAtClose, to the first comma that does not open them, or to the end of s.
+KeyEnd writeKeyFrom(std::string_view s, std::size_t start, bool stopAtClose, char* out,
+                    std::size_t& length) {
     bool commaSeen = false;
-    for (std::size_t i = 0; i < n;) {
-        const char c = phonetic[i];
-        if (mbcs::charLength(phonetic, i) == 2) {
+    for (std::size_t i = start; i < s.size();) {
+        const char c = s[i];
+        if (mbcs::charLength(s, i) == 2) {
             out[length++] = c;
-            out[length++] = phonetic[i + 1];
+            out[length++] = s[i + 1];
             i += 2;
             continue;
+        }
+        if (c == ']' && stopAtClose) {
+            return KeyEnd::Close;
         }
         // The first comma starts a second pronunciation, unless it opens the
         // transcription: there it marks a secondary stress.
         if (c == ',' && !commaSeen) {
-            if (i > 0) {
-                break;
+            if (i > start) {
+                return KeyEnd::Comma;
             }
             commaSeen = true;
         }
@@ -50,7 +59,32 @@ std::size_t writeSoundKey(std::string_view phonetic, char* out) {
         }
         ++i;
     }
+    return KeyEnd::End;
+}
+
+} // namespace
+
+std::size_t writeSoundKey(std::string_view phonetic, char* out) {
+    std::size_t length = 0;
+    writeKeyFrom(phonetic, 0, false, out, length);
     return length;
+}
+
+std::size_t writeLineSoundKey(std::string_view line, char* out) {
+    std::size_t open = 0;
+    while (open < line.size() && line[open] != '[') {
+        open += mbcs::charLength(line, open);
+    }
+    if (open == line.size()) {
+        return 0;
+    }
+    std::size_t length = 0;
+    if (writeKeyFrom(line, open + 1, true, out, length) != KeyEnd::End) {
+        return length;
+    }
+    // No "]": the transcription ends where the line's trailing white space
+    // begins, and the walk went past it.
+    return writeSoundKey(WordLine::parse(line).phonetic, out);
 }
 
 std::string soundKey(std::string_view phonetic) {

@@ -15,6 +15,11 @@ namespace vocab {
 [[nodiscard]] std::size_t writeSoundKey(std::string_view phonetic, char* out);
 [[nodiscard]] std::string soundKey(std::string_view phonetic);
 
+// The same for the transcription of a word-list line, WordLine::parse(line)
+// .phonetic, found and keyed in one pass over the line. out has room for
+// line.size() bytes.
+[[nodiscard]] std::size_t writeLineSoundKey(std::string_view line, char* out);
+
 // Typed input gets the same three folds but keeps every mark, so a typed
 // stress mark or space matches nothing. The length never changes.
 [[nodiscard]] std::string foldInput(std::string_view input);

@@ -1,6 +1,11 @@
 #include "vocab/SoundKey.h"
 
+#include "vocab/WordLine.h"
+
 #include <gtest/gtest.h>
+
+#include <random>
+#include <string>
 
 TEST(SoundKey, DropsMarksAndFoldsConfusedSounds) {
     const struct {
@@ -32,4 +37,20 @@ TEST(SoundKey, InputIsFoldedButKeepsItsMarks) {
     EXPECT_EQ(vocab::foldInput("0n7"), "zls");
     EXPECT_EQ(vocab::foldInput("4'b k:,"), "4'b k:,");
     EXPECT_EQ(vocab::foldInput("\x81n n"), "\x81n l");
+}
+
+TEST(SoundKey, OfALineIsTheKeyOfItsTranscription) {
+    // Brackets, commas, white space and lead bytes in every place, a
+    // transcription with and without its "]".
+    const std::string alphabet = "[] \t\r,':n70a\x81\xFE\xFF";
+    std::mt19937 random(3);
+    for (int i = 0; i < 200000; ++i) {
+        std::string line(random() % 16, ' ');
+        for (char& c : line) {
+            c = alphabet[random() % alphabet.size()];
+        }
+        std::string out(line.size(), '\0');
+        out.resize(vocab::writeLineSoundKey(line, out.data()));
+        ASSERT_EQ(out, vocab::soundKey(vocab::WordLine::parse(line).phonetic)) << line;
+    }
 }
