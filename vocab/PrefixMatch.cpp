@@ -31,19 +31,23 @@ std::optional<Wanted> plainPrefix(std::string_view text) {
 MatchResult prefixMatch(const EntryStore& store, std::string_view input) {
     const std::string folded = foldInput(input);
     // For a plain ASCII input the first eight bytes of a key are those of its
-    // prefix, so keys that cannot match are passed over without reading them,
-    // and an input of up to eight bytes is decided by the prefix alone.
+    // prefix, so keys that cannot match are passed over without reading them
+    // (once one key is known to be long enough), and an input of up to eight
+    // bytes is decided by the prefix alone.
     const std::optional<Wanted> wanted = plainPrefix(folded);
     MatchResult result;
     for (std::size_t i = 0; i < store.size(); ++i) {
+        if (wanted && (store.keyPrefix(i) & wanted->mask) != wanted->bits) {
+            if (!result.anyLongEnough && store.key(i).size() >= folded.size()) {
+                result.anyLongEnough = true;
+            }
+            continue;
+        }
         const std::string_view key = store.key(i);
         if (key.size() < folded.size()) {
             continue;
         }
         result.anyLongEnough = true;
-        if (wanted && (store.keyPrefix(i) & wanted->mask) != wanted->bits) {
-            continue;
-        }
         // Cutting the key may leave half a character at its end; the
         // comparison then counts that half as the end of the key.
         const std::string_view head = key.substr(0, folded.size());
