@@ -208,7 +208,7 @@ template <class First, class Second> void inParallel(bool parallel, First first,
 void EntryStore::indexSpans(const std::vector<Span>& spans) {
     std::size_t total = 0;
     for (const Span& span : spans) {
-        m_lists.push_back({span.begin, span.list});
+        m_lists.push_back({span.begin, span.end, span.list});
         total += span.end - span.begin;
     }
     // The lines are cut into two parts of about equal size at a line start,
@@ -256,6 +256,9 @@ void EntryStore::indexSpans(const std::vector<Span>& spans) {
         parallel, [&] { indexLines(parts[1], m_records.data() + first + lines[0], secondKeys); },
         [&] { indexLines(parts[0], m_records.data() + first, m_keys); });
     const std::size_t base = m_keys.size();
+    if (secondKeys.size() > kMaxTextBytes - base) {
+        throw std::bad_alloc(); // beyond what a 32-bit offset reaches
+    }
     m_keys.insert(m_keys.end(), secondKeys.begin(), secondKeys.end());
     for (std::size_t i = first + lines[0]; i < m_records.size(); ++i) {
         m_records[i].key += offset(base);
@@ -278,32 +281,54 @@ void EntryStore::indexLines(const std::vector<Span>& spans, Record* out, Bytes& 
             }
             const std::string_view line(p, static_cast<std::size_t>(eol - p));
             const std::size_t keyStart = keys.size();
-            keys.resize(keyStart + line.size());
-            const std::size_t keyLength = writeLineSoundKey(line, keys.data() + keyStart);
-            keys.resize(keyStart + keyLength);
-            *out++ = Record{mbcs::sortPrefix({keys.data() + keyStart, keyLength}).value,
-                            offset(static_cast<std::size_t>(p - base)), offset(line.size()),
-                            offset(keyStart), offset(keyLength)};
+            // A key is never longer than its line, so a short line's key
+            // length fits in one byte.
+            const std::size_t lengthBytes = line.size() < kShortKey ? 1 : 1 + sizeof(std::uint32_t);
+            if (lengthBytes + line.size() > kMaxTextBytes - keyStart) {
+                throw std::bad_alloc(); // beyond what a 32-bit offset reaches
+            }
+            keys.resize(keyStart + lengthBytes + line.size());
+            char* const keyText = keys.data() + keyStart + lengthBytes;
+            const std::size_t keyLength = writeLineSoundKey(line, keyText);
+            if (lengthBytes == 1) {
+                keys[keyStart] = static_cast<char>(keyLength);
+            } else {
+                keys[keyStart] = static_cast<char>(kShortKey);
+                const std::uint32_t length = offset(keyLength);
+                std::memcpy(keys.data() + keyStart + 1, &length, sizeof length);
+            }
+            keys.resize(keyStart + lengthBytes + keyLength);
+            *out++ = Record{mbcs::sortPrefix({keyText, keyLength}).value,
+                            offset(static_cast<std::size_t>(p - base)), offset(keyStart)};
             p = next;
         }
     }
 }
 
-std::string_view EntryStore::levelTag(std::size_t lineOffset) const {
-    std::size_t list = m_lists.front().list;
+const EntryStore::ListStart& EntryStore::listOf(std::size_t lineOffset) const {
+    const ListStart* found = &m_lists.front();
     for (const ListStart& start : m_lists) {
         if (start.offset > lineOffset) {
             break;
         }
-        list = start.list;
+        found = &start;
     }
-    return kWordLists[list].levelTag;
+    return *found;
 }
 
 WordEntry EntryStore::operator[](std::size_t i) const {
     const Record& r = m_records[i];
-    const WordLine parts = WordLine::parse({m_text.data() + r.line, r.lineLength});
-    return WordEntry{key(i), parts.word, parts.phonetic, parts.meaning, levelTag(r.line)};
+    const ListStart& list = listOf(r.line);
+    const char* const begin = m_text.data() + r.line;
+    const std::size_t rest = list.end - r.line;
+    const void* lf = std::memchr(begin, '\n', rest);
+    std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : rest;
+    if (lf && length > 0 && begin[length - 1] == '\r') {
+        --length; // CR LF reads as LF
+    }
+    const WordLine parts = WordLine::parse({begin, length});
+    return WordEntry{key(r), parts.word, parts.phonetic, parts.meaning,
+                     kWordLists[list.list].levelTag};
 }
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -49,17 +50,18 @@ public:
 
 private:
     // One entry: where its line and its key lie. The word, transcription and
-    // meaning are found again in the line when asked for, which keeps a
-    // record small enough to be sorted directly.
+    // meaning are found again in the line when asked for, and the line ends at
+    // the next LF of its list; the key's length is kept before the key. So a
+    // record takes 16 bytes and sorts fast.
     struct Record {
         std::uint64_t prefix; // mbcs::sortPrefix of the key
         std::uint32_t line;
-        std::uint32_t lineLength;
-        std::uint32_t key;
-        std::uint32_t keyLength;
+        std::uint32_t key; // in m_keys: the key's length, then the key
     };
+    static_assert(sizeof(Record) == 16);
     struct ListStart {
         std::size_t offset;
+        std::size_t end;
         std::size_t list;
     };
     struct Span {
@@ -79,9 +81,21 @@ private:
     void sortRun(Record* begin, Record* end, std::size_t depth) const;
     static bool groupByPrefix(Record* begin, Record* end);
     static bool partByPrefix(Record* begin, Record* end);
-    std::string_view key(const Record& r) const { return {m_keys.data() + r.key, r.keyLength}; }
+    // Key lengths below kShortKey take one byte before the key; longer ones,
+    // that byte and four more.
+    static constexpr std::size_t kShortKey = 0x80;
+    std::string_view key(const Record& r) const {
+        const char* const at = m_keys.data() + r.key;
+        const auto first = static_cast<unsigned char>(*at);
+        if (first < kShortKey) {
+            return {at + 1, first};
+        }
+        std::uint32_t length;
+        std::memcpy(&length, at + 1, sizeof length);
+        return {at + 1 + sizeof length, length};
+    }
 
-    std::string_view levelTag(std::size_t lineOffset) const;
+    const ListStart& listOf(std::size_t lineOffset) const;
 
     Bytes m_text; // the lists' bytes, one after the other
     Bytes m_keys; // every entry's sound key, one after the other
