@@ -384,11 +384,13 @@ bool EntryStore::groupByPrefix(Record* begin, Record* end) {
 
 // Parts records in place by prefix, in ascending order of prefix, when they
 // hold few distinct prefixes: on average a run of kMinRun records or more for
-// each. Within a part the order is lost. False, and nothing moved, otherwise.
+// each, and no more than kMaxParts (which keeps the table in the cache).
+// Within a part the order is lost. False, and nothing moved, otherwise.
 bool EntryStore::partByPrefix(Record* begin, Record* end) {
     constexpr std::size_t kMinRun = 32;
+    constexpr std::size_t kMaxParts = std::size_t{1} << 16;
     const auto n = static_cast<std::size_t>(end - begin);
-    const std::size_t maxParts = n / kMinRun;
+    const std::size_t maxParts = std::min(n / kMinRun, kMaxParts);
     if (maxParts < 2) {
         return false;
     }
