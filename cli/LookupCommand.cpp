@@ -233,8 +233,13 @@ int cli::LookupCommand::run(const std::vector<std::string>& args, std::ostream& 
     store.sort();
 
     Printer printer(options, out);
+    // Each entry is fetched a few entries before it is printed.
+    constexpr std::size_t kAhead = 8;
     if (!options.input) {
         for (std::size_t i = 0; i < store.size(); ++i) {
+            if (i + kAhead < store.size()) {
+                store.prefetch(i + kAhead);
+            }
             printer.print(store, i);
         }
     } else if (!options.input->empty()) {
@@ -244,8 +249,12 @@ int cli::LookupCommand::run(const std::vector<std::string>& args, std::ostream& 
         if (!input) {
             err << kProgram << ": INPUT is not valid UTF-8; nothing matches\n";
         } else {
-            for (std::size_t index : vocab::prefixMatch(store, *input).indices) {
-                printer.print(store, index);
+            const std::vector<std::size_t> matches = vocab::prefixMatch(store, *input).indices;
+            for (std::size_t k = 0; k < matches.size(); ++k) {
+                if (k + kAhead < matches.size()) {
+                    store.prefetch(matches[k + kAhead]);
+                }
+                printer.print(store, matches[k]);
             }
         }
     }
