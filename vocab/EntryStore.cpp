@@ -160,6 +160,22 @@ std::size_t countLines(const char* begin, const char* end) {
     return lines;
 }
 
+// The line that begins at p, before stop: up to its LF, and without the CR of
+// a CR LF, which reads as LF. next is where the following line begins.
+struct LineAt {
+    std::string_view line;
+    const char* next;
+};
+LineAt lineAt(const char* p, const char* stop) {
+    const auto* lf =
+        static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
+    if (!lf) {
+        return {{p, static_cast<std::size_t>(stop - p)}, stop};
+    }
+    const char* end = lf > p && lf[-1] == '\r' ? lf - 1 : lf;
+    return {{p, static_cast<std::size_t>(end - p)}, lf + 1};
+}
+
 // Whether work over this many bytes is worth a second thread: below 64 KiB
 // one costs more than it saves, and on one core it saves nothing.
 bool worthTwoThreads(std::size_t bytes) {
@@ -271,15 +287,7 @@ void EntryStore::indexLines(const std::vector<Span>& spans, Record* out, Bytes& 
         const char* p = base + span.begin;
         const char* const stop = base + span.end;
         while (p < stop) {
-            const char* eol =
-                static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
-            const char* const next = eol ? eol + 1 : stop;
-            if (!eol) {
-                eol = stop;
-            } else if (eol > p && eol[-1] == '\r') {
-                --eol; // CR LF reads as LF
-            }
-            const std::string_view line(p, static_cast<std::size_t>(eol - p));
+            const auto [line, next] = lineAt(p, stop);
             const std::size_t keyStart = keys.size();
             // A key is never longer than its line, so a short line's key
             // length fits in one byte.
@@ -319,14 +327,8 @@ const EntryStore::ListStart& EntryStore::listOf(std::size_t lineOffset) const {
 WordEntry EntryStore::operator[](std::size_t i) const {
     const Record& r = m_records[i];
     const ListStart& list = listOf(r.line);
-    const char* const begin = m_text.data() + r.line;
-    const std::size_t rest = list.end - r.line;
-    const void* lf = std::memchr(begin, '\n', rest);
-    std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : rest;
-    if (lf && length > 0 && begin[length - 1] == '\r') {
-        --length; // CR LF reads as LF
-    }
-    const WordLine parts = WordLine::parse({begin, length});
+    const WordLine parts =
+        WordLine::parse(lineAt(m_text.data() + r.line, m_text.data() + list.end).line);
     return WordEntry{key(r), parts.word, parts.phonetic, parts.meaning,
                      kWordLists[list.list].levelTag};
 }
@@ -457,22 +459,11 @@ void EntryStore::sortRun(Record* begin, Record* end, std::size_t depth) const {
     const auto byPrefix = [](const Record& a, const Record& b) {
         return a.prefix != b.prefix ? a.prefix < b.prefix : a.line < b.line;
     };
-    if (depth == 0) {
-        if (partByPrefix(begin, end)) {
-            for (Record* run = begin; run != end;) {
-                Record* runEnd = run + 1;
-                while (runEnd != end && runEnd->prefix == run->prefix) {
-                    ++runEnd;
-                }
-                std::sort(run, runEnd,
-                          [](const Record& a, const Record& b) { return a.line < b.line; });
-                run = runEnd;
-            }
-        } else {
-            std::sort(begin, end, byPrefix);
-        }
-    } else if (!groupByPrefix(begin, end)) {
-        // Below the first chunk the run is in its lines' order already.
+    // At the first chunk the records are out of their lines' order: parted by
+    // prefix, each run of one prefix is put back in it below. Below the first
+    // chunk a run is in its lines' order, which grouping keeps.
+    const bool parted = depth == 0 && partByPrefix(begin, end);
+    if (!parted && (depth == 0 || !groupByPrefix(begin, end))) {
         std::sort(begin, end, byPrefix);
     }
     for (Record* run = begin; run != end;) {
@@ -480,6 +471,10 @@ void EntryStore::sortRun(Record* begin, Record* end, std::size_t depth) const {
         Record* runEnd = run + 1;
         while (runEnd != end && runEnd->prefix == prefix) {
             ++runEnd;
+        }
+        if (parted) {
+            std::sort(run, runEnd,
+                      [](const Record& a, const Record& b) { return a.line < b.line; });
         }
         // Records that share a chunk go on by the next one, where a key that
         // has ended gets 0 and comes first. A zero byte in the shared chunk
