@@ -161,6 +161,22 @@ class Printer {
 public:
     Printer(const Options& options, std::ostream& out) : m_options(options), m_out(out) {}
 
+    // Prints the entries indexOf(0) to indexOf(count - 1), each fetched a few
+    // entries before it is printed.
+    template <class IndexOf>
+    void printEach(const vocab::EntryStore& store, std::size_t count, IndexOf indexOf) {
+        constexpr std::size_t kAhead = 8;
+        for (std::size_t k = 0; k < count; ++k) {
+            if (k + kAhead < count) {
+                store.prefetch(indexOf(k + kAhead));
+            }
+            print(store, indexOf(k));
+        }
+    }
+
+    std::size_t printed() const { return m_printed; }
+
+private:
     void print(const vocab::EntryStore& store, std::size_t index) {
         const vocab::WordEntry entry = store[index];
         m_line.clear();
@@ -187,9 +203,6 @@ public:
         ++m_printed;
     }
 
-    std::size_t printed() const { return m_printed; }
-
-private:
     std::string text(std::string_view gbk) const {
         return m_options.gbk ? std::string(gbk) : codec::toUtf8(gbk);
     }
@@ -233,15 +246,8 @@ int cli::LookupCommand::run(const std::vector<std::string>& args, std::ostream& 
     store.sort();
 
     Printer printer(options, out);
-    // Each entry is fetched a few entries before it is printed.
-    constexpr std::size_t kAhead = 8;
     if (!options.input) {
-        for (std::size_t i = 0; i < store.size(); ++i) {
-            if (i + kAhead < store.size()) {
-                store.prefetch(i + kAhead);
-            }
-            printer.print(store, i);
-        }
+        printer.printEach(store, store.size(), [](std::size_t i) { return i; });
     } else if (!options.input->empty()) {
         const std::optional<std::string> input = options.gbk
                                                      ? std::optional<std::string>(*options.input)
@@ -250,12 +256,7 @@ int cli::LookupCommand::run(const std::vector<std::string>& args, std::ostream& 
             err << kProgram << ": INPUT is not valid UTF-8; nothing matches\n";
         } else {
             const std::vector<std::size_t> matches = vocab::prefixMatch(store, *input).indices;
-            for (std::size_t k = 0; k < matches.size(); ++k) {
-                if (k + kAhead < matches.size()) {
-                    store.prefetch(matches[k + kAhead]);
-                }
-                printer.print(store, matches[k]);
-            }
+            printer.printEach(store, matches.size(), [&](std::size_t k) { return matches[k]; });
         }
     }
 
