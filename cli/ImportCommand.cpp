@@ -1,5 +1,6 @@
 #include "cli/ImportCommand.h"
 
+#include "cli/ParsedArgs.h"
 #include "codec/Codec.h"
 #include "mirawen/Version.h"
 #include "vocab/DataFolders.h"
@@ -47,11 +48,7 @@ struct Options {
     std::string csv;
 };
 
-struct Parsed {
-    std::optional<Options> options;
-    std::string error;       // a usage error, when options is empty and exit is not set
-    std::optional<int> exit; // --help or --version answered
-};
+using Parsed = ParsedArgs<Options>;
 
 Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
     Options options;
@@ -479,13 +476,9 @@ void reportTally(const Tally& tally, std::ostream& err) {
 
 int ImportCommand::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Parsed parsed = parseArgs(args, out);
-    if (parsed.exit) {
-        return out.flush() ? *parsed.exit : kError;
-    }
-    if (!parsed.options) {
-        err << kProgram << ": " << parsed.error << '\n'
-            << kUsage << "Try 'mirawen-import --help' for more information.\n";
-        return kError;
+    if (const std::optional<int> status =
+            endBeforeRunning(parsed, kProgram, kUsage, kError, out, err)) {
+        return *status;
     }
     const Options& options = *parsed.options;
     const fs::path folder =

@@ -1,5 +1,6 @@
 #include "cli/LookupCommand.h"
 
+#include "cli/ParsedArgs.h"
 #include "codec/Codec.h"
 #include "mirawen/Version.h"
 #include "vocab/DataFolders.h"
@@ -46,11 +47,7 @@ struct Options {
     std::optional<std::string> input;
 };
 
-struct Parsed {
-    std::optional<Options> options;
-    std::string error;       // a usage error, when options is empty and exit is not set
-    std::optional<int> exit; // --help or --version answered
-};
+using Parsed = cli::ParsedArgs<Options>;
 
 Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
     Options options;
@@ -218,17 +215,9 @@ private:
 int cli::LookupCommand::run(const std::vector<std::string>& args, std::ostream& out,
                             std::ostream& err) {
     const Parsed parsed = parseArgs(args, out);
-    if (parsed.exit) {
-        if (!out.flush()) {
-            err << kProgram << ": write error\n";
-            return kError;
-        }
-        return *parsed.exit;
-    }
-    if (!parsed.options) {
-        err << kProgram << ": " << parsed.error << '\n'
-            << kUsage << "Try 'mirawen-lookup --help' for more information.\n";
-        return kError;
+    if (const std::optional<int> status =
+            cli::endBeforeRunning(parsed, kProgram, kUsage, kError, out, err)) {
+        return *status;
     }
     const Options& options = *parsed.options;
 

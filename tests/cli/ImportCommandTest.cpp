@@ -145,6 +145,12 @@ TEST(ImportCommand, ReplacesListsWholeOrNotAtAll) {
     std::ostringstream out, err;
     EXPECT_EQ(cli::ImportCommand::run({(dir.path() / "in.csv").string()}, out, err), 0);
     EXPECT_TRUE(fs::exists(dir.path() / "xdg" / "mirawen" / fs::u8path("大学六级.txt")));
+
+    // An answer that cannot be written is an error, and says so.
+    std::ostringstream full;
+    full.setstate(std::ios::badbit);
+    EXPECT_EQ(cli::ImportCommand::run({"--help"}, full, err), 2);
+    EXPECT_NE(err.str().find("mirawen-import: write error"), std::string::npos);
 }
 
 } // namespace
