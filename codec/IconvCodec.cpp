@@ -88,6 +88,35 @@ bool isAscii(std::string_view s) {
 
 constexpr Converter::Bad kStop{{}, 0};
 
+// GB18030 decoded into the bytes of a Unicode form whose ASCII characters take
+// width bytes, the low one first; a sequence that cannot be decoded becomes
+// replacement. Where iconv has no GB18030, ASCII still decodes as itself.
+std::string decode(Converter& decoder, std::string_view gb18030, std::string_view replacement,
+                   std::size_t width) {
+    std::string out;
+    if (decoder.valid()) {
+        decoder.convert(gb18030, out, Converter::Bad{replacement, 1});
+        return out;
+    }
+    for (char c : gb18030) {
+        if (static_cast<unsigned char>(c) < 0x80) {
+            out += c;
+            out.append(width - 1, '\0');
+        } else {
+            out.append(replacement);
+        }
+    }
+    return out;
+}
+
+// The encoder to GB18030 from a Unicode form, one per thread.
+Converter& encoderFrom(Unicode form) {
+    thread_local Converter fromUtf8("GB18030", "UTF-8");
+    thread_local Converter fromUtf16LE("GB18030", "UTF-16LE");
+    thread_local Converter fromUtf16BE("GB18030", "UTF-16BE");
+    return form == Unicode::Utf8 ? fromUtf8 : form == Unicode::Utf16LE ? fromUtf16LE : fromUtf16BE;
+}
+
 } // namespace
 
 std::string toUtf8(std::string_view gb18030) {
@@ -95,16 +124,7 @@ std::string toUtf8(std::string_view gb18030) {
         return std::string(gb18030);
     }
     thread_local Converter decoder("UTF-8", "GB18030");
-    std::string out;
-    if (decoder.valid()) {
-        decoder.convert(gb18030, out, Converter::Bad{kReplacementUtf8, 1});
-    } else {
-        for (char c : gb18030) {
-            out.append(static_cast<unsigned char>(c) < 0x80 ? std::string_view(&c, 1)
-                                                            : kReplacementUtf8);
-        }
-    }
-    return out;
+    return decode(decoder, gb18030, kReplacementUtf8, 1);
 }
 
 std::u16string toUtf16(std::string_view gb18030) {
@@ -114,15 +134,7 @@ std::u16string toUtf16(std::string_view gb18030) {
         return out;
     }
     thread_local Converter decoder("UTF-16LE", "GB18030");
-    std::string bytes;
-    if (decoder.valid()) {
-        decoder.convert(gb18030, bytes, Converter::Bad{kReplacementUtf16LE, 1});
-    } else {
-        for (char c : gb18030) {
-            bytes.append(static_cast<unsigned char>(c) < 0x80 ? std::string{c, '\0'}
-                                                              : std::string(kReplacementUtf16LE));
-        }
-    }
+    const std::string bytes = decode(decoder, gb18030, kReplacementUtf16LE, 2);
     out.resize(bytes.size() / 2);
     for (std::size_t i = 0; i < out.size(); ++i) {
         out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
@@ -135,7 +147,7 @@ std::optional<std::string> fromUtf8(std::string_view utf8) {
     if (isAscii(utf8)) {
         return std::string(utf8);
     }
-    thread_local Converter encoder("GB18030", "UTF-8");
+    Converter& encoder = encoderFrom(Unicode::Utf8);
     std::string out;
     if (!encoder.valid() || !encoder.convert(utf8, out, kStop)) {
         return std::nullopt;
@@ -147,12 +159,7 @@ std::string fromUnicode(std::string_view text, Unicode form) {
     if (form == Unicode::Utf8 && isAscii(text)) {
         return std::string(text);
     }
-    thread_local Converter fromUtf8Converter("GB18030", "UTF-8");
-    thread_local Converter fromUtf16LE("GB18030", "UTF-16LE");
-    thread_local Converter fromUtf16BE("GB18030", "UTF-16BE");
-    Converter& converter = form == Unicode::Utf8      ? fromUtf8Converter
-                           : form == Unicode::Utf16LE ? fromUtf16LE
-                                                      : fromUtf16BE;
+    Converter& converter = encoderFrom(form);
     const std::size_t unit = form == Unicode::Utf8 ? 1 : 2;
     std::string out;
     out.reserve(text.size());
