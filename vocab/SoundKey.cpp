@@ -71,11 +71,8 @@ std::size_t writeSoundKey(std::string_view phonetic, char* out) {
 }
 
 std::size_t writeLineSoundKey(std::string_view line, char* out) {
-    std::size_t open = 0;
-    while (open < line.size() && line[open] != '[') {
-        open += mbcs::charLength(line, open);
-    }
-    if (open == line.size()) {
+    const std::size_t open = mbcs::find(line, '[');
+    if (open == std::string_view::npos) {
         return 0;
     }
     std::size_t length = 0;
