@@ -21,6 +21,17 @@ namespace codec {
 // Empty when the text is not well-formed UTF-8.
 [[nodiscard]] std::optional<std::string> fromUtf8(std::string_view utf8);
 
+// Text as a window holds it (UTF-16, which may hold a lone surrogate) as the
+// store's GB18030; a lone surrogate becomes U+FFFD, so that nothing typed is
+// dropped and nothing typed is refused.
+[[nodiscard]] std::string fromUtf16(std::u16string_view utf16);
+
+// Between the two Unicode forms of windows and terminals. What is not part of
+// a character (a lone surrogate; a byte that begins no UTF-8 character)
+// becomes U+FFFD.
+[[nodiscard]] std::string utf16ToUtf8(std::u16string_view utf16);
+[[nodiscard]] std::u16string utf8ToUtf16(std::string_view utf8);
+
 // The Unicode forms a word list may be saved in.
 enum class Unicode { Utf8, Utf16LE, Utf16BE };
 

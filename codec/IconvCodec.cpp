@@ -171,6 +171,59 @@ std::string fromUnicode(std::string_view text, Unicode form) {
     return out;
 }
 
+namespace {
+
+// UTF-16 code units as the bytes of UTF-16LE, which iconv reads.
+std::string littleEndianBytes(std::u16string_view utf16) {
+    std::string bytes(utf16.size() * 2, '\0');
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        bytes[2 * i] = static_cast<char>(utf16[i] & 0xFF);
+        bytes[2 * i + 1] = static_cast<char>(utf16[i] >> 8);
+    }
+    return bytes;
+}
+
+constexpr std::string_view kReplacementGb18030 = "\x84\x31\xA4\x37"; // U+FFFD
+
+} // namespace
+
+std::string fromUtf16(std::u16string_view utf16) {
+    std::string out;
+    if (std::all_of(utf16.begin(), utf16.end(), [](char16_t c) { return c < 0x80; })) {
+        out.assign(utf16.begin(), utf16.end());
+        return out;
+    }
+    Converter& encoder = encoderFrom(Unicode::Utf16LE);
+    if (encoder.valid()) {
+        encoder.convert(littleEndianBytes(utf16), out, Converter::Bad{kReplacementGb18030, 2});
+    }
+    return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view utf16) {
+    thread_local Converter encoder("UTF-8", "UTF-16LE");
+    std::string out;
+    encoder.convert(littleEndianBytes(utf16), out, Converter::Bad{kReplacementUtf8, 2});
+    return out;
+}
+
+std::u16string utf8ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    if (isAscii(utf8)) {
+        out.assign(utf8.begin(), utf8.end());
+        return out;
+    }
+    thread_local Converter decoder("UTF-16LE", "UTF-8");
+    std::string bytes;
+    decoder.convert(utf8, bytes, Converter::Bad{kReplacementUtf16LE, 1});
+    out.resize(bytes.size() / 2);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                       static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    }
+    return out;
+}
+
 bool isUtf8(std::string_view text) {
     if (isAscii(text)) {
         return true;

@@ -399,6 +399,63 @@ std::string fromUnicode(std::string_view text, Unicode form) {
     return encoder.finish();
 }
 
+namespace {
+
+// The units of a window's text with each lone surrogate made U+FFFD.
+std::wstring wellFormed(std::u16string_view utf16) {
+    std::wstring out(utf16.begin(), utf16.end());
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (IS_HIGH_SURROGATE(out[i]) && i + 1 < out.size() && IS_LOW_SURROGATE(out[i + 1])) {
+            ++i;
+        } else if (IS_HIGH_SURROGATE(out[i]) || IS_LOW_SURROGATE(out[i])) {
+            out[i] = kReplacement;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string fromUtf16(std::u16string_view utf16) {
+    std::string out;
+    encodeGb18030(wellFormed(utf16), out);
+    return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view utf16) {
+    const std::wstring wide = wellFormed(utf16);
+    std::string out;
+    for (std::size_t i = 0; i < wide.size();) {
+        std::size_t n = std::min(kRun, wide.size() - i);
+        if (i + n < wide.size() && IS_HIGH_SURROGATE(wide[i + n - 1])) {
+            --n; // never between the halves of a pair
+        }
+        appendNarrow(CP_UTF8, std::wstring_view(wide).substr(i, n), out);
+        i += n;
+    }
+    return out;
+}
+
+std::u16string utf8ToUtf16(std::string_view utf8) {
+    std::wstring wide;
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t length = utf8Length(utf8, i);
+        if (length == 0 || i - begin >= kRun) {
+            appendWide(CP_UTF8, utf8.substr(begin, i - begin), wide);
+            if (length == 0) {
+                wide.push_back(kReplacement);
+                ++i;
+            }
+            begin = i;
+            continue;
+        }
+        i += length;
+    }
+    appendWide(CP_UTF8, utf8.substr(begin), wide);
+    return std::u16string(wide.begin(), wide.end());
+}
+
 bool isUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t length = utf8Length(text, i);

@@ -61,4 +61,18 @@ TEST(Codec, EncodesEveryUnicodeCharacter) {
     EXPECT_FALSE(codec::isUtf8(std::string(100000, 'a') + "\xED\xA0\x80")) << "a surrogate";
 }
 
+// A window's text may hold a lone surrogate; it stands as U+FFFD wherever
+// the text goes, so that no form drops or refuses what was typed.
+TEST(Codec, ConvertsWindowTextLosingNothing) {
+    const std::u16string lone = u"a\xD800"
+                                u"b\xDC00";
+    EXPECT_EQ(codec::fromUtf16(u"5ip中😀"), "5ip\xD6\xD0\x94\x39\xFC\x36");
+    EXPECT_EQ(codec::fromUtf16(lone), "a\x84\x31\xA4\x37"
+                                      "b\x84\x31\xA4\x37");
+    EXPECT_EQ(codec::utf16ToUtf8(u"中😀" + lone), "中😀a\uFFFDb\uFFFD");
+    EXPECT_EQ(codec::utf8ToUtf16("中😀a\xC3"
+                                 "b\xED\xA0\x80"),
+              u"中😀a\uFFFDb\uFFFD\uFFFD\uFFFD");
+}
+
 } // namespace
