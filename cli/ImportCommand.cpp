@@ -2,6 +2,7 @@
 
 #include "cli/ParsedArgs.h"
 #include "codec/Codec.h"
+#include "lookup/ArgReader.h"
 #include "mirawen/Version.h"
 #include "vocab/DataFolders.h"
 #include "vocab/IpaCode.h"
@@ -50,32 +51,31 @@ struct Options {
 
 using Parsed = ParsedArgs<Options>;
 
+constexpr std::array<lookup::OptionSpec, 4> kOptions{
+    {{"--dir", true}, {"--force"}, {"--help"}, {"--version"}}};
+
 Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
     Options options;
     std::vector<std::string> operands;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
-            operands.emplace_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "--version") {
-            out << (arg == "--help" ? std::string(kUsage) + std::string(kHelp)
-                                    : std::string(kVersion));
+    lookup::ArgReader reader(args, kOptions);
+    while (const std::optional<lookup::ReadArg> arg = reader.next()) {
+        using Kind = lookup::ReadArg::Kind;
+        if (arg->kind == Kind::UnknownOption) {
+            return {{}, "unknown option '" + arg->value + "'", {}};
+        }
+        if (arg->kind == Kind::MissingValue) {
+            return {{}, "option '" + std::string(arg->name) + "' needs a value", {}};
+        }
+        if (arg->kind == Kind::Operand) {
+            operands.push_back(arg->value);
+        } else if (arg->name == "--help" || arg->name == "--version") {
+            out << (arg->name == "--help" ? std::string(kUsage) + std::string(kHelp)
+                                          : std::string(kVersion));
             return {{}, {}, ImportCommand::kWritten};
-        } else if (arg == "--force") {
+        } else if (arg->name == "--force") {
             options.force = true;
-        } else if (arg == "--dir" || arg.starts_with("--dir=")) {
-            if (arg.size() > 5) {
-                options.dir = fs::u8path(arg.substr(6));
-            } else if (i + 1 < args.size()) {
-                options.dir = fs::u8path(args[++i]);
-            } else {
-                return {{}, "option '--dir' needs a value", {}};
-            }
         } else {
-            return {{}, "unknown option '" + std::string(arg) + "'", {}};
+            options.dir = fs::u8path(arg->value);
         }
     }
     if (operands.size() != 1) {
