@@ -111,9 +111,10 @@ TEST(Lookup, CellsAreCutBeforeTheyAreConvertedKeysAreWhole) {
         {"n. " + ship, u"n. 船", "short: as it is"},
         {std::string(1000, 'm'), std::u16string(1000, u'm'), "1,000 characters: whole"},
         {std::string(1 << 20, 'm'), std::u16string(1000, u'm') + cut, "a megabyte: cut"},
-        {"a" + times(ship, 1000), u"a" + std::u16string(999, u'船') + cut, "whole characters"},
-        {std::string(999, 'a') + smile + "b", std::u16string(999, u'a') + u"\U0001F600" + cut,
-         "four bytes, one character"},
+        {"a" + times(ship, 1000), std::u16string(u"a").append(999, u'船').append(cut),
+         "whole characters"},
+        {std::string(999, 'a') + smile + "b",
+         std::u16string(999, u'a').append(u"\U0001F600").append(cut), "four bytes, one character"},
         {"\xFF", u"\uFFFD", "a byte that is no character"},
     };
     for (const auto& c : cases) {
