@@ -108,10 +108,10 @@ TEST(Lookup, CellsAreCutBeforeTheyAreConvertedKeysAreWhole) {
         std::u16string cell;
         const char* why;
     } cases[] = {
-        {"n. " + ship, u"n. 船", "short: as it is"},
+        {std::string("n. ") + ship, u"n. 船", "short: as it is"},
         {std::string(1000, 'm'), std::u16string(1000, u'm'), "1,000 characters: whole"},
         {std::string(1 << 20, 'm'), std::u16string(1000, u'm') + cut, "a megabyte: cut"},
-        {"a" + times(ship, 1000), std::u16string(u"a").append(999, u'船').append(cut),
+        {std::string("a") + times(ship, 1000), std::u16string(u"a").append(999, u'船').append(cut),
          "whole characters"},
         {std::string(999, 'a') + smile + "b",
          std::u16string(999, u'a').append(u"\U0001F600").append(cut), "four bytes, one character"},
@@ -123,7 +123,7 @@ TEST(Lookup, CellsAreCutBeforeTheyAreConvertedKeysAreWhole) {
 
     vocab::EntryStore store;
     const std::string key(40000, 'b');
-    ASSERT_TRUE(store.appendList("long [" + key + "] n. " + ship + "\n", 0));
+    ASSERT_TRUE(store.appendList(std::string("long [") + key + "] n. " + ship + "\n", 0));
     EXPECT_EQ(lookup::cellText(store, 0, lookup::Word), u"long");
     EXPECT_EQ(lookup::cellText(store, 0, lookup::Phonetic), std::u16string(1000, u'b') + cut);
     EXPECT_EQ(lookup::cellText(store, 0, lookup::Meaning), u"n. 船");
