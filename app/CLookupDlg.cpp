@@ -121,15 +121,13 @@ void CLookupDlg::registerPhoneticFont() {
     // encoding would not survive a trip through QString.
     const std::optional<std::filesystem::path>& file = m_location.fontFile;
     bool registered = false;
-    std::error_code error;
-    const std::uintmax_t size = file ? std::filesystem::file_size(*file, error) : 0;
-    std::ifstream in;
-    if (file && !error) {
-        in.open(*file, std::ios::binary);
-    }
-    QByteArray bytes(in ? static_cast<qsizetype>(size) : 0, '\0');
-    if (in && in.read(bytes.data(), bytes.size())) {
-        registered = QFontDatabase::addApplicationFontFromData(bytes) >= 0;
+    if (file) {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(*file, error);
+        std::ifstream in(*file, std::ios::binary);
+        QByteArray bytes(error ? 0 : static_cast<qsizetype>(size), '\0');
+        registered = !error && in.read(bytes.data(), bytes.size()) &&
+                     QFontDatabase::addApplicationFontFromData(bytes) >= 0;
     }
     if (const std::optional<std::string> notice = lookup::fontNotice(registered)) {
         showNotice(*notice);
