@@ -51,7 +51,7 @@ struct Options {
 
 using Parsed = ParsedArgs<Options>;
 
-constexpr std::array<lookup::OptionSpec, 4> kOptions{
+constexpr std::array<lookup::KnownOption, 4> kOptions{
     {{"--dir", true}, {"--force"}, {"--help"}, {"--version"}}};
 
 Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {

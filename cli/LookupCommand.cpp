@@ -50,7 +50,7 @@ struct Options {
 
 using Parsed = cli::ParsedArgs<Options>;
 
-constexpr std::array<lookup::OptionSpec, 6> kOptions{
+constexpr std::array<lookup::KnownOption, 6> kOptions{
     {{"--dir", true}, {"--encoding", true}, {"--tsv"}, {"--ipa"}, {"--help"}, {"--version"}}};
 
 Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {

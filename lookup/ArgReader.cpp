@@ -16,7 +16,7 @@ std::optional<ReadArg> ArgReader::next() {
     }
     const std::size_t eq = arg.find('=');
     const std::string_view name = std::string_view(arg).substr(0, eq);
-    for (const OptionSpec& option : m_options) {
+    for (const KnownOption& option : m_options) {
         if (name != option.name && (option.alias.empty() || name != option.alias)) {
             continue;
         }

@@ -10,7 +10,7 @@
 namespace lookup {
 
 // An option a program takes: "--dir" with a value, "--help" without.
-struct OptionSpec {
+struct KnownOption {
     std::string_view name;
     bool takesValue = false;
     std::string_view alias = {}; // another spelling: "-h"
@@ -37,7 +37,7 @@ struct ReadArg {
 // as given, whatever their encoding.
 class ArgReader {
 public:
-    ArgReader(std::span<const std::string> args, std::span<const OptionSpec> options)
+    ArgReader(std::span<const std::string> args, std::span<const KnownOption> options)
         : m_args(args), m_options(options) {}
 
     // The next argument; nothing after the last, or after an error.
@@ -45,7 +45,7 @@ public:
 
 private:
     std::span<const std::string> m_args;
-    std::span<const OptionSpec> m_options;
+    std::span<const KnownOption> m_options;
     std::size_t m_next = 0;
     bool m_optionsEnded = false;
 };

@@ -13,7 +13,7 @@ namespace {
 constexpr std::string_view kDir = "--dir";
 constexpr std::string_view kHelp = "--help";
 constexpr std::string_view kVersion = "--version";
-constexpr std::array<OptionSpec, 3> kOptions{
+constexpr std::array<KnownOption, 3> kOptions{
     {{kDir, true}, {kHelp, false, "-h"}, {kVersion, false, "-v"}}};
 
 // pattern with its "%" replaced by what.
