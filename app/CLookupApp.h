@@ -1,15 +1,23 @@
 #pragma once
 
-#include "vocab/DataFolders.h"
+#include "lookup/WindowArgs.h"
 
 #include <QApplication>
+
+#include <optional>
 
 // The application: one start of the program is one run of the lookup window.
 class CLookupApp : public QApplication {
     Q_OBJECT
 
 public:
+    // Reads mirawen [--dir DIR] [--help] [--version] from what Qt leaves of
+    // the command line once it has taken its own options (-platform, -style).
     CLookupApp(int& argc, char** argv);
+
+    // --help, --version and a wrong command line, answered on the terminal:
+    // the status to end with. Nothing when the window is to open.
+    std::optional<int> answerCommandLine() const;
 
     // Runs the lookup window until the user closes it. Always false: the
     // program then ends.
@@ -19,8 +27,5 @@ public:
     static void installTranslations();
 
 private:
-    // Where the window reads from: mirawen [--dir DIR]. --help, --version and
-    // a bad command line are answered on the terminal and end the program
-    // here, as QCommandLineParser does.
-    vocab::DataLocation dataLocation() const;
+    lookup::WindowArgs m_args;
 };

@@ -7,14 +7,13 @@
 #include "app/EntryListView.h"
 #include "app/EntryTableModel.h"
 #include "app/MessageBox.h"
-#include "codec/Codec.h"
 #include "controls/CHyperLinkButton.h"
-#include "res/Resources.h"
-#include "vocab/PrefixMatch.h"
-#include "vocab/WordLists.h"
+#include "lookup/Cells.h"
+#include "lookup/Notices.h"
+#include "lookup/Search.h"
+#include "lookup/Texts.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -27,26 +26,26 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include <array>
+#include <fstream>
 #include <limits>
+#include <system_error>
 #include <utility>
 
 namespace {
 
-constexpr std::array<int, EntryTableModel::ColumnCount> kColumnWidths{120, 120, 260, 50};
 constexpr int kPhoneticPointSize = 16;
 
 // One instance for the whole process, made when the first window opens and
 // kept to the end: every window of the process shares it.
 const QFont& phoneticFont() {
     static const QFont* font =
-        new QFont(QString::fromUtf8(res::kPhoneticFontFamily), kPhoneticPointSize);
+        new QFont(qText(lookup::text::kPhoneticFontFamily), kPhoneticPointSize);
     return *font;
 }
 
 // A notice with the application's title, one OK button, no icon and no owner.
-void showNotice(const QString& text) {
-    MessageBox::ask(nullptr, QString::fromUtf8(res::kAppTitle), text, QMessageBox::Ok,
+void showNotice(const std::string& text) {
+    MessageBox::ask(nullptr, qText(lookup::text::kAppName), qText(text), QMessageBox::Ok,
                     QMessageBox::Ok);
 }
 
@@ -54,8 +53,8 @@ void showNotice(const QString& text) {
 
 CLookupDlg::CLookupDlg(vocab::DataLocation location, QWidget* parent)
     : QDialog(parent, kFixedDialogFlags), m_location(std::move(location)) {
-    m_hIcon.addPixmap(dialogPicture(res::kIcon32));
-    m_hIcon.addPixmap(dialogPicture(res::kIcon16));
+    m_hIcon.addPixmap(dialogPicture(kIcon32));
+    m_hIcon.addPixmap(dialogPicture(kIcon16));
     // Registering a font empties Qt's font cache: register first, so that the
     // faces measured for the controls are loaded once.
     registerPhoneticFont();
@@ -72,7 +71,7 @@ CLookupDlg::~CLookupDlg() {
 }
 
 void CLookupDlg::createControls() {
-    setWindowTitle(QStringLiteral("Mirawen 1.0"));
+    setWindowTitle(qText(lookup::text::kCaption));
     setFont(dialogFont(kMainPointSize));
     const DialogUnits units(font());
     setFixedSize(units.size(341, 374));
@@ -82,7 +81,7 @@ void CLookupDlg::createControls() {
     m_edit->setMaxLength(std::numeric_limits<int>::max()); // a clicked key is copied whole
     m_edit->setGeometry(units.rect(13, 22, 153, 19));
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    auto* ok = new QPushButton(qText(lookup::text::kOk), this);
     ok->setGeometry(units.rect(64, 50, 44, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CLookupDlg::OnOK);
@@ -91,43 +90,52 @@ void CLookupDlg::createControls() {
     m_list->setHorizontalHeader(new EntryHeaderView(Qt::Horizontal, m_list));
     m_list->setGeometry(units.rect(7, 77, 327, 270));
 
-    auto* cancel = new QPushButton(QStringLiteral("退出"), this);
+    auto* cancel = new QPushButton(qText(lookup::text::kExit), this);
     cancel->setGeometry(units.rect(284, 353, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &CLookupDlg::OnCancel);
 
     // A picture control takes the size of its picture, plus its frame.
     auto* chart = new QLabel(this);
-    const QPixmap picture = dialogPicture(res::kKeyChart);
+    const QPixmap picture = dialogPicture(kKeyChart);
     chart->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     chart->setLineWidth(1);
     chart->setPixmap(picture);
     const QPoint chartAt = units.rect(199, 14, 0, 0).topLeft();
     chart->setGeometry(QRect(chartAt, picture.size() + QSize(2, 2)));
 
-    auto* chartCaption = new QLabel(QStringLiteral("(音标--键盘对照)"), this);
+    auto* chartCaption = new QLabel(qText(lookup::text::kChartCaption), this);
     chartCaption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     chartCaption->setGeometry(units.rect(228, 59, 62, 8));
 
-    m_link = new CHyperLinkButton(QString::fromUtf8(res::kMakerWebAddress), this);
+    m_link = new CHyperLinkButton(qText(lookup::text::kWebAddress), this);
     m_link->setControlId(IDC_LINK);
     m_link->setGeometry(units.rect(7, 355, 179, 12));
 
-    auto* group = new QGroupBox(QStringLiteral("请输入音标查询（不必全部输入）"), this);
+    auto* group = new QGroupBox(qText(lookup::text::kInputGroup), this);
     group->setGeometry(units.rect(7, 7, 327, 64));
     group->lower(); // a frame behind the controls it surrounds, not over them
 }
 
 void CLookupDlg::registerPhoneticFont() {
+    // Read by its path's bytes: a file name that is not in the locale's
+    // encoding would not survive a trip through QString.
     const std::optional<std::filesystem::path>& file = m_location.fontFile;
-    if (!file || QFontDatabase::addApplicationFont(QFile::decodeName(file->c_str())) < 0) {
-        showNotice(QStringLiteral("没有音标字体文件:") +
-                   QString::fromUtf8(vocab::kPhoneticFontFile.data(),
-                                     static_cast<qsizetype>(vocab::kPhoneticFontFile.size())));
+    bool registered = false;
+    if (file) {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(*file, error);
+        std::ifstream in(*file, std::ios::binary);
+        QByteArray bytes(error ? 0 : static_cast<qsizetype>(size), '\0');
+        registered = !error && in.read(bytes.data(), bytes.size()) &&
+                     QFontDatabase::addApplicationFontFromData(bytes) >= 0;
+    }
+    if (const std::optional<std::string> notice = lookup::fontNotice(registered)) {
+        showNotice(*notice);
     }
 }
 
 bool CLookupDlg::OnInitDialog() {
-    m_strAboutMenu = QString::fromUtf8(res::kAboutMenuText);
+    m_strAboutMenu = qText(lookup::text::kAboutMenu);
     setWindowIcon(m_hIcon);
 
     m_list->setFont(phoneticFont());
@@ -141,8 +149,8 @@ bool CLookupDlg::OnInitDialog() {
     header->setSectionsClickable(false);
     header->setSectionsMovable(true);
     header->setHighlightSections(false);
-    for (std::size_t column = 0; column < kColumnWidths.size(); ++column) {
-        header->resizeSection(static_cast<int>(column), kColumnWidths[column]);
+    for (std::size_t column = 0; column < lookup::text::kColumns.size(); ++column) {
+        header->resizeSection(static_cast<int>(column), lookup::text::kColumns[column].width);
     }
     QHeaderView* rows = m_list->verticalHeader();
     rows->hide();
@@ -168,14 +176,8 @@ bool CLookupDlg::OnInitDialog() {
         loaded = m_entries.load(m_location.listFolder);
         m_entries.sort();
     });
-    for (const vocab::ListFailure& failure : loaded.failures) {
-        const QString name = QString::fromUtf8(failure.fileName());
-        if (failure.kind == vocab::FailureKind::Missing) {
-            showNotice(QStringLiteral("没有词库文件:") + name);
-        } else {
-            showNotice(QStringLiteral("无法读取词库文件:") + name + QStringLiteral("（") +
-                       QString::fromStdString(failure.reason()) + QStringLiteral("）"));
-        }
+    for (const std::string& notice : lookup::listNotices(loaded)) {
+        showNotice(notice);
     }
 
     m_edit->setFocus();
@@ -184,7 +186,10 @@ bool CLookupDlg::OnInitDialog() {
 
 void CLookupDlg::OnOK() {
     m_strInput = m_edit->text();
-    if (m_strInput.isEmpty()) {
+    const lookup::SearchOutcome outcome = lookup::search(
+        m_entries, std::u16string_view(reinterpret_cast<const char16_t*>(m_strInput.utf16()),
+                                       static_cast<std::size_t>(m_strInput.size())));
+    if (!outcome.act) {
         return;
     }
 
@@ -195,15 +200,7 @@ void CLookupDlg::OnOK() {
     if (currentWasSelected) {
         selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
-
-    // The box keeps the text as typed; only the comparison folds it. A
-    // character that GBK cannot hold is in no key.
-    const std::optional<std::string> input = codec::fromUtf8(m_strInput.toStdString());
-    if (!input) {
-        return;
-    }
-    const vocab::MatchResult match = vocab::prefixMatch(m_entries, *input);
-    if (match.anyLongEnough) {
+    if (outcome.focusList) {
         // A view that takes the focus with no current row makes its first row
         // current; the search makes no row current.
         const bool hadCurrent = selection->currentIndex().isValid();
@@ -213,41 +210,34 @@ void CLookupDlg::OnOK() {
         }
     }
 
-    // One selection change for all matches, a range for each run of rows.
+    // One selection change for all matches; the view counts rows in int.
     QItemSelection rows;
-    const int rowCount = m_model->rowCount();
-    const int lastColumn = EntryTableModel::ColumnCount - 1;
-    for (std::size_t i = 0; i < match.indices.size();) {
-        std::size_t j = i + 1;
-        while (j < match.indices.size() && match.indices[j] == match.indices[j - 1] + 1) {
-            ++j;
+    const auto rowCount = static_cast<std::size_t>(m_model->rowCount());
+    const int lastColumn = static_cast<int>(lookup::ColumnCount) - 1;
+    for (const lookup::RowRange& range : outcome.rows) {
+        if (range.first < rowCount) {
+            rows.select(
+                m_model->index(static_cast<int>(range.first), 0),
+                m_model->index(static_cast<int>(std::min(range.last, rowCount - 1)), lastColumn));
         }
-        const auto first = static_cast<int>(match.indices[i]);
-        const auto last = static_cast<int>(match.indices[j - 1]);
-        if (first < rowCount) {
-            rows.select(m_model->index(first, 0),
-                        m_model->index(std::min(last, rowCount - 1), lastColumn));
-        }
-        i = j;
     }
     if (rows.isEmpty()) {
         return;
     }
     selection->select(rows, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    // As scrolling each match into view in turn leaves the list: the last
-    // match in view, and as many of the earlier ones as fit above it.
-    m_list->scrollTo(m_model->index(rows.first().top(), 0), QAbstractItemView::EnsureVisible);
-    m_list->scrollTo(m_model->index(rows.last().bottom(), 0), QAbstractItemView::EnsureVisible);
+    for (std::size_t row : outcome.scrollTo) {
+        m_list->scrollTo(m_model->index(static_cast<int>(std::min(row, rowCount - 1)), 0),
+                         QAbstractItemView::EnsureVisible);
+    }
 }
 
 void CLookupDlg::OnClickList(const QModelIndex& index) {
-    m_strInput =
-        QString::fromStdString(codec::toUtf8(m_entries.key(static_cast<std::size_t>(index.row()))));
+    m_strInput = qText(lookup::keyText(m_entries, static_cast<std::size_t>(index.row())));
     m_edit->setText(m_strInput);
 }
 
 void CLookupDlg::OnCancel() {
-    if (MessageBox::ask(this, QStringLiteral("确定"), QStringLiteral("是否退出?"),
+    if (MessageBox::ask(this, qText(lookup::text::kOk), qText(lookup::text::kAskExit),
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes) {
         QDialog::reject();
     }
@@ -291,7 +281,7 @@ void CLookupDlg::OnSysCommand(unsigned nID) {
 // it, so the window's menu opens on its background instead.
 void CLookupDlg::showWindowMenu(const QPoint& globalPos) {
     QMenu menu(this);
-    menu.addAction(QStringLiteral("关闭(&C)"))->setData(SC_CLOSE);
+    menu.addAction(qText(lookup::text::kCloseMenu))->setData(SC_CLOSE);
     if (!m_strAboutMenu.isEmpty()) {
         menu.addSeparator();
         menu.addAction(m_strAboutMenu)->setData(IDM_ABOUTBOX);

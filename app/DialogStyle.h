@@ -2,6 +2,9 @@
 
 #include <QFont>
 #include <QPixmap>
+#include <QString>
+
+#include <string_view>
 
 // What the program's dialogs share: a title bar with a close button only, a
 // fixed size, and the font they are laid out in.
@@ -20,3 +23,16 @@ QFont dialogFont(int pointSize);
 // One of the dialogs' pictures, a PNG file among the program's resources; a
 // null pixmap if it cannot be read.
 QPixmap dialogPicture(const char* resource);
+
+// The pictures compiled into the program (Qt resources).
+inline constexpr const char* kIcon32 = ":/res/mirawen-32.png";
+inline constexpr const char* kIcon16 = ":/res/mirawen-16.png";
+inline constexpr const char* kKeyChart = ":/res/keychart.png";
+
+// The lookup layer's texts, UTF-8 and UTF-16, as Qt's.
+inline QString qText(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+inline QString qText(std::u16string_view utf16) {
+    return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
+}

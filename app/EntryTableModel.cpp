@@ -1,10 +1,10 @@
 #include "app/EntryTableModel.h"
 
-#include "codec/Codec.h"
+#include "app/DialogStyle.h"
+#include "lookup/Cells.h"
+#include "lookup/Texts.h"
 #include "vocab/EntryStore.h"
-#include "vocab/Mbcs.h"
 
-#include <array>
 #include <limits>
 
 EntryTableModel::EntryTableModel(const vocab::EntryStore& store, QObject* parent)
@@ -25,7 +25,7 @@ int EntryTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int EntryTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : static_cast<int>(lookup::ColumnCount);
 }
 
 QVariant EntryTableModel::data(const QModelIndex& index, int role) const {
@@ -38,36 +38,15 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole) {
         return {};
     }
-    const vocab::WordEntry entry = m_store[static_cast<std::size_t>(index.row())];
-    std::string_view text;
-    switch (index.column()) {
-    case Word:
-        text = entry.word;
-        break;
-    case Phonetic:
-        text = entry.phonetic;
-        break;
-    case Meaning:
-        text = entry.meaning;
-        break;
-    case Level:
-        text = entry.level;
-        break;
-    default:
-        return {};
-    }
-    // A cell shows the beginning of a long text: drawing a line of megabytes
-    // would freeze the window. The store keeps every byte.
-    const std::size_t shown = vocab::mbcs::prefixOfChars(text, kMaxCellCharacters);
-    QString cell = QString::fromStdString(codec::toUtf8(text.substr(0, shown)));
-    if (shown < text.size()) {
-        cell += QStringLiteral("…");
-    }
-    return cell;
+    // The beginning of a long text: drawing a line of megabytes would freeze
+    // the window.
+    return qText(lookup::cellText(m_store, static_cast<std::size_t>(index.row()),
+                                  static_cast<std::size_t>(index.column())));
 }
 
 QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) {
+    if (orientation != Qt::Horizontal || section < 0 ||
+        section >= static_cast<int>(lookup::ColumnCount)) {
         return {};
     }
     if (role == Qt::TextAlignmentRole) {
@@ -76,8 +55,5 @@ QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, i
     if (role != Qt::DisplayRole) {
         return {};
     }
-    static const std::array<QString, ColumnCount> headings{
-        QStringLiteral("英文"), QStringLiteral("音标"), QStringLiteral("中文"),
-        QStringLiteral("级")};
-    return headings[static_cast<std::size_t>(section)];
+    return qText(lookup::text::kColumns[static_cast<std::size_t>(section)].heading);
 }

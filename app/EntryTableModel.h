@@ -9,17 +9,13 @@ namespace vocab {
 class EntryStore;
 }
 
-// The entry store as the list's four columns: word, transcription, meaning
-// and level; row i is store entry i. Text is converted only for the rows the
-// view asks for, so a million entries cost nothing until they are shown.
+// The entry store as the list's four columns (lookup::Column); row i is store
+// entry i. Text is converted only for the cells the view asks for, so a
+// million entries cost nothing until they are shown.
 class EntryTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Column { Word, Phonetic, Meaning, Level, ColumnCount };
-    // A cell shows at most this many characters of its text, then "…".
-    static constexpr std::size_t kMaxCellCharacters = 1000;
-
     explicit EntryTableModel(const vocab::EntryStore& store, QObject* parent = nullptr);
 
     // The store changed as a whole (loaded, sorted).

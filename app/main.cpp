@@ -1,8 +1,11 @@
 #include "app/CLookupApp.h"
+#include "lookup/Texts.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -16,31 +19,30 @@ bool displayMissing() {
 #endif
 }
 
-// --help and --version are answered on the terminal before any window opens.
-bool asksOnlyForText(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
-            arg == "--version") {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    if (displayMissing()) {
-        if (!asksOnlyForText(argc, argv)) {
-            std::fputs("mirawen: no display to open the window on (DISPLAY is not set).\n"
-                       "Run it on a desktop, or in a virtual X server: xvfb-run -a ./mirawen\n",
-                       stderr);
-            return 1;
-        }
-        qputenv("QT_QPA_PLATFORM", "offscreen"); // Qt needs a platform even to print
+    const bool noDisplay = displayMissing();
+    // Only a command line that asks for no window is worth starting Qt for.
+    if (noDisplay &&
+        lookup::readWindowArgs(std::vector<std::string>(argv + 1, argv + argc)).answer ==
+            lookup::WindowArgs::Answer::Run) {
+        std::fputs(lookup::text::kNoDisplay.data(), stderr);
+        return 1;
+    }
+    if (noDisplay) {
+        // Qt needs a platform even to read its options; --help and --version
+        // are then answered on the terminal as anywhere.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     CLookupApp app(argc, argv);
+    if (const std::optional<int> status = app.answerCommandLine()) {
+        return *status;
+    }
+    if (noDisplay) {
+        std::fputs(lookup::text::kNoDisplay.data(), stderr);
+        return 1;
+    }
     app.InitInstance();
     return 0;
 }

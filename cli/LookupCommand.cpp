@@ -2,6 +2,7 @@
 
 #include "cli/ParsedArgs.h"
 #include "codec/Codec.h"
+#include "lookup/ArgReader.h"
 #include "mirawen/Version.h"
 #include "vocab/DataFolders.h"
 #include "vocab/EntryStore.h"
@@ -49,67 +50,42 @@ struct Options {
 
 using Parsed = cli::ParsedArgs<Options>;
 
+constexpr std::array<lookup::KnownOption, 6> kOptions{
+    {{"--dir", true}, {"--encoding", true}, {"--tsv"}, {"--ipa"}, {"--help"}, {"--version"}}};
+
 Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
     Options options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view arg = args[i];
-        if (arg == "--") {
-            if (i + 2 < args.size() || (i + 1 < args.size() && options.input)) {
+    lookup::ArgReader reader(args, kOptions);
+    while (const std::optional<lookup::ReadArg> arg = reader.next()) {
+        using Kind = lookup::ReadArg::Kind;
+        if (arg->kind == Kind::UnknownOption) {
+            return {{}, "unknown option '" + arg->value + "'", {}};
+        }
+        if (arg->kind == Kind::MissingValue) {
+            return {{}, "option '" + std::string(arg->name) + "' needs a value", {}};
+        }
+        if (arg->kind == Kind::Operand) {
+            if (options.input) {
                 return {{}, "more than one INPUT", {}};
             }
-            if (i + 1 < args.size()) {
-                options.input = args[i + 1];
-            }
-            break;
-        }
-        if (arg == "--help") {
-            out << kUsage << kHelp;
+            options.input = arg->value;
+        } else if (arg->name == "--help" || arg->name == "--version") {
+            out << (arg->name == "--help" ? std::string(kUsage) + std::string(kHelp)
+                                          : std::string(kVersion));
             return {{}, {}, cli::LookupCommand::kFound};
-        }
-        if (arg == "--version") {
-            out << kVersion;
-            return {{}, {}, cli::LookupCommand::kFound};
-        }
-        if (arg == "--tsv") {
+        } else if (arg->name == "--tsv") {
             options.tsv = true;
-            continue;
-        }
-        if (arg == "--ipa") {
+        } else if (arg->name == "--ipa") {
             options.ipa = true;
-            continue;
+        } else if (arg->name == "--dir") {
+            options.dir = std::filesystem::u8path(arg->value); // UTF-8 on every system
+        } else if (arg->value == "utf-8" || arg->value == "UTF-8" || arg->value == "utf8") {
+            options.gbk = false;
+        } else if (arg->value == "gbk" || arg->value == "GBK") {
+            options.gbk = true;
+        } else {
+            return {{}, "unknown encoding '" + arg->value + "' (utf-8 or gbk)", {}};
         }
-        if (arg.starts_with("--dir") || arg.starts_with("--encoding")) {
-            const std::size_t eq = arg.find('=');
-            const std::string_view name = arg.substr(0, eq);
-            if (name != "--dir" && name != "--encoding") {
-                return {{}, "unknown option '" + std::string(arg) + "'", {}};
-            }
-            std::string value;
-            if (eq != std::string_view::npos) {
-                value = arg.substr(eq + 1);
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            } else {
-                return {{}, "option '" + std::string(name) + "' needs a value", {}};
-            }
-            if (name == "--dir") {
-                options.dir = std::filesystem::u8path(value); // UTF-8 on every system
-            } else if (value == "utf-8" || value == "UTF-8" || value == "utf8") {
-                options.gbk = false;
-            } else if (value == "gbk" || value == "GBK") {
-                options.gbk = true;
-            } else {
-                return {{}, "unknown encoding '" + value + "' (utf-8 or gbk)", {}};
-            }
-            continue;
-        }
-        if (arg.size() > 1 && arg.front() == '-') {
-            return {{}, "unknown option '" + std::string(arg) + "'", {}};
-        }
-        if (options.input) {
-            return {{}, "more than one INPUT", {}};
-        }
-        options.input = std::string(arg);
     }
     if (options.ipa && options.gbk && !options.tsv) {
         return {{}, "--ipa needs --encoding utf-8", {}};

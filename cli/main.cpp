@@ -1,4 +1,5 @@
 #include "cli/LookupCommand.h"
+#include "codec/Codec.h"
 
 #include <exception>
 #include <iostream>
@@ -26,19 +27,6 @@ int runCommand(const std::vector<std::string>& args) {
 
 #if defined(_WIN32)
 
-namespace {
-
-// An argument as UTF-8; a lone surrogate becomes U+FFFD.
-std::string toUtf8(const wchar_t* arg) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, arg, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? static_cast<std::size_t>(n) : 1, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, arg, -1, out.data(), n, nullptr, nullptr);
-    out.resize(out.size() - 1);
-    return out;
-}
-
-} // namespace
-
 int wmain(int argc, wchar_t** argv) {
     // The same bytes as on Linux: UTF-8 (or GBK when asked), "\n" line ends.
     if (GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR) {
@@ -48,7 +36,8 @@ int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
-        args.push_back(toUtf8(argv[i]));
+        // A lone surrogate becomes U+FFFD.
+        args.push_back(codec::utf16ToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
     }
     return runCommand(args);
 }

@@ -89,7 +89,7 @@ run_script() {
 }
 
 wineserver -p 60 # one server for all the runs below
-for suite in vocab_tests.exe codec_tests.exe cli_tests.exe win_tests.exe; do
+for suite in vocab_tests.exe codec_tests.exe lookup_tests.exe cli_tests.exe win_tests.exe; do
   run_gtest "$suite"
 done
 run_script tests/win/smoke.sh "$bin/mirawen.exe" samples

@@ -1,50 +1,20 @@
 #include "win/CLookupDlg.h"
 
-#include "codec/Codec.h"
-#include "vocab/PrefixMatch.h"
-#include "vocab/WordLists.h"
+#include "lookup/Cells.h"
+#include "lookup/Notices.h"
+#include "lookup/Search.h"
+#include "lookup/Texts.h"
 #include "win/CAboutDlg.h"
 #include "win/CMessageBox.h"
+#include "win/Text.h"
 #include "win/resource.h"
 
-#include <array>
+#include <algorithm>
 #include <optional>
 
 namespace {
 
-// The caption of the program's notices.
-constexpr const wchar_t* kAppTitle = L"Mirawen";
 constexpr int kPhoneticPoints = 16;
-
-struct Column {
-    const wchar_t* heading;
-    int width;
-};
-constexpr std::array<Column, 4> kColumns{
-    {{L"英文", 120}, {L"音标", 120}, {L"中文", 260}, {L"级", 50}}};
-constexpr int kPhoneticColumn = 1;
-
-std::wstring fromUtf8(std::string_view utf8) {
-    std::wstring out(utf8.size(), L'\0');
-    out.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(),
-                            static_cast<int>(out.size()))));
-    return out;
-}
-
-// Text typed into the box as the store's GB18030; empty when it holds a lone
-// surrogate or a character GB18030 has not.
-std::optional<std::string> toStoreText(const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(),
-                                      static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    if (n <= 0) {
-        return std::nullopt;
-    }
-    std::string utf8(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                        utf8.data(), n, nullptr, nullptr);
-    return codec::fromUtf8(utf8);
-}
 
 std::wstring windowText(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -62,7 +32,8 @@ HFONT phoneticFont() {
         ReleaseDC(nullptr, screen);
         return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_DONTCARE, L"TOPhonetic");
+                           DEFAULT_PITCH | FF_DONTCARE,
+                           wide(lookup::text::kPhoneticFontFamily).c_str());
     }();
     return font;
 }
@@ -108,9 +79,8 @@ void CLookupDlg::RegisterPhoneticFont() {
     // The face is asked for by name, so it must be known to the system; the
     // other windows are told, and need not answer.
     const bool added = m_location.fontFile && AddFontResourceW(m_location.fontFile->c_str()) != 0;
-    if (!added) {
-        CMessageBox::Show(nullptr, L"没有音标字体文件:" + fromUtf8(vocab::kPhoneticFontFile),
-                          kAppTitle, MB_OK);
+    if (const std::optional<std::string> notice = lookup::fontNotice(added)) {
+        CMessageBox::Show(nullptr, wide(*notice), wide(lookup::text::kAppName), MB_OK);
     }
     PostMessageW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
 }
@@ -205,12 +175,13 @@ BOOL CLookupDlg::OnInitDialog() {
                  static_cast<WPARAM>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0)), TRUE);
     SendDlgItemMessageW(m_hWnd, IDC_INPUT, WM_SETFONT, reinterpret_cast<WPARAM>(phoneticFont()),
                         TRUE);
-    for (std::size_t i = 0; i < kColumns.size(); ++i) {
+    for (std::size_t i = 0; i < lookup::text::kColumns.size(); ++i) {
+        std::wstring heading = wide(lookup::text::kColumns[i].heading);
         LVCOLUMNW column{};
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = kColumns[i].width;
-        column.pszText = const_cast<wchar_t*>(kColumns[i].heading);
+        column.cx = lookup::text::kColumns[i].width;
+        column.pszText = heading.data();
         column.iSubItem = static_cast<int>(i);
         SendMessageW(m_list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
@@ -246,7 +217,7 @@ void CLookupDlg::FillList() {
         item.iItem = static_cast<int>(SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0));
         item.pszText = LPSTR_TEXTCALLBACKW;
         const auto row = SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        for (int sub = 1; sub < static_cast<int>(kColumns.size()); ++sub) {
+        for (int sub = 1; sub < static_cast<int>(lookup::ColumnCount); ++sub) {
             item.iSubItem = sub;
             SendMessageW(m_list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
                          reinterpret_cast<LPARAM>(&item));
@@ -256,15 +227,8 @@ void CLookupDlg::FillList() {
 }
 
 void CLookupDlg::ShowLoadFailures(const vocab::LoadResult& loaded) const {
-    for (const vocab::ListFailure& failure : loaded.failures) {
-        const std::wstring name = fromUtf8(failure.fileName());
-        if (failure.kind == vocab::FailureKind::Missing) {
-            CMessageBox::Show(nullptr, L"没有词库文件:" + name, kAppTitle, MB_OK);
-        } else {
-            CMessageBox::Show(
-                nullptr, L"无法读取词库文件:" + name + L"（" + fromUtf8(failure.reason()) + L"）",
-                kAppTitle, MB_OK);
-        }
+    for (const std::string& notice : lookup::listNotices(loaded)) {
+        CMessageBox::Show(nullptr, wide(notice), wide(lookup::text::kAppName), MB_OK);
     }
 }
 
@@ -274,10 +238,8 @@ void CLookupDlg::OnGetDispInfo(NMLVDISPINFOW& info) {
     if (!(item.mask & LVIF_TEXT) || row >= m_entries.size() || item.cchTextMax <= 0) {
         return;
     }
-    const vocab::WordEntry entry = m_entries[row];
-    const std::array<std::string_view, 4> fields{entry.word, entry.phonetic, entry.meaning,
-                                                 entry.level};
-    m_cellText = codec::toUtf16(fields[static_cast<std::size_t>(item.iSubItem) % fields.size()]);
+    // Cut before it is converted: a megabyte meaning costs nothing to draw.
+    m_cellText = lookup::cellText(m_entries, row, static_cast<std::size_t>(item.iSubItem));
     const std::size_t n =
         std::min(m_cellText.size(), static_cast<std::size_t>(item.cchTextMax - 1));
     std::copy_n(m_cellText.begin(), n, item.pszText);
@@ -294,7 +256,7 @@ LRESULT CLookupDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
         // Only the transcription is in the phonetic font: the other columns
         // hold Chinese, which that font cannot draw, and no system lends it
         // a face for them unless asked to.
-        HFONT font = draw.iSubItem == kPhoneticColumn
+        HFONT font = draw.iSubItem == static_cast<int>(lookup::Phonetic)
                          ? phoneticFont()
                          : reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
         SelectObject(draw.nmcd.hdc, font);
@@ -307,7 +269,8 @@ LRESULT CLookupDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
 
 void CLookupDlg::OnOK() {
     m_strInput = windowText(GetDlgItem(m_hWnd, IDC_INPUT));
-    if (m_strInput.empty()) {
+    const lookup::SearchOutcome outcome = lookup::search(m_entries, utf16(m_strInput));
+    if (!outcome.act) {
         return;
     }
     for (int row = static_cast<int>(
@@ -318,25 +281,17 @@ void CLookupDlg::OnOK() {
         ListView_SetItemState(m_list, row, 0, LVIS_SELECTED | LVIS_FOCUSED);
         row = next;
     }
-
-    // The box keeps the text as typed; only the comparison folds it.
-    const std::optional<std::string> input = toStoreText(m_strInput);
-    if (!input) {
-        return;
-    }
-    const vocab::MatchResult match = vocab::prefixMatch(m_entries, *input);
-    if (match.anyLongEnough) {
+    if (outcome.focusList) {
         SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_list), TRUE);
     }
-    for (std::size_t i : match.indices) {
-        ListView_SetItemState(m_list, static_cast<int>(i), LVIS_SELECTED,
-                              LVIS_SELECTED | LVIS_FOCUSED);
+    for (const lookup::RowRange& range : outcome.rows) {
+        for (std::size_t row = range.first; row <= range.last; ++row) {
+            ListView_SetItemState(m_list, static_cast<int>(row), LVIS_SELECTED,
+                                  LVIS_SELECTED | LVIS_FOCUSED);
+        }
     }
-    // Matches come in rising order, so making each one visible in turn ends
-    // where making the first and then the last visible does.
-    if (!match.indices.empty()) {
-        ListView_EnsureVisible(m_list, static_cast<int>(match.indices.front()), FALSE);
-        ListView_EnsureVisible(m_list, static_cast<int>(match.indices.back()), FALSE);
+    for (std::size_t row : outcome.scrollTo) {
+        ListView_EnsureVisible(m_list, static_cast<int>(row), FALSE);
     }
 }
 
@@ -344,13 +299,13 @@ void CLookupDlg::OnClickList(const NMITEMACTIVATE& click) {
     if (click.iItem < 0 || static_cast<std::size_t>(click.iItem) >= m_entries.size()) {
         return;
     }
-    const std::u16string key = codec::toUtf16(m_entries.key(static_cast<std::size_t>(click.iItem)));
-    m_strInput.assign(key.begin(), key.end());
+    m_strInput = wide(lookup::keyText(m_entries, static_cast<std::size_t>(click.iItem)));
     SetDlgItemTextW(m_hWnd, IDC_INPUT, m_strInput.c_str());
 }
 
 void CLookupDlg::OnCancel() {
-    if (CMessageBox::Show(m_hWnd, L"是否退出?", L"确定", MB_YESNO) != IDYES) {
+    if (CMessageBox::Show(m_hWnd, wide(lookup::text::kAskExit), wide(lookup::text::kOk),
+                          MB_YESNO) != IDYES) {
         return;
     }
     if (m_modal) {

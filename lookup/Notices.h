@@ -1,0 +1,21 @@
+#pragma once
+
+#include "vocab/LoadResult.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lookup {
+
+// What a window tells at its start, in UTF-8, one notice per text. The
+// font's notice comes first: a window registers the font before it loads
+// the lists (Windows' before its window exists).
+[[nodiscard]] std::optional<std::string> fontNotice(bool fontRegistered);
+// A missing list by name; any other failure with its reason: "（Is a directory）".
+[[nodiscard]] std::vector<std::string> listNotices(const vocab::LoadResult& loaded);
+// Both, in the order they are shown.
+[[nodiscard]] std::vector<std::string> startNotices(bool fontRegistered,
+                                                    const vocab::LoadResult& loaded);
+
+} // namespace lookup

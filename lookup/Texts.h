@@ -1,0 +1,93 @@
+#pragma once
+
+// Every text the lookup windows show, in UTF-8, written once. The resource
+// script of the Windows window takes the macros (windres runs the C
+// preprocessor, which sees nothing past RC_INVOKED); the programs take the
+// constants below, made from the same macros.
+
+#define MIRAWEN_TEXT_APP_NAME "Mirawen"
+#define MIRAWEN_TEXT_CAPTION "Mirawen 1.0"
+#define MIRAWEN_TEXT_OK "确定"
+#define MIRAWEN_TEXT_EXIT "退出"
+#define MIRAWEN_TEXT_INPUT_GROUP "请输入音标查询（不必全部输入）"
+#define MIRAWEN_TEXT_CHART_CAPTION "(音标--键盘对照)"
+#define MIRAWEN_TEXT_ABOUT_MENU "关于 Mirawen(&A)..."
+#define MIRAWEN_TEXT_ABOUT_CAPTION "关于 Mirawen"
+#define MIRAWEN_TEXT_ABOUT_VERSION "Mirawen 1.0 版"
+#define MIRAWEN_TEXT_COPYRIGHT "Copyright (C) 2026 Mirawen"
+// A bare host name: the link at the foot of the window and the About box.
+#define MIRAWEN_TEXT_WEB_ADDRESS "mirawen.example.org"
+
+#ifndef RC_INVOKED
+
+#include <array>
+#include <string_view>
+
+namespace lookup::text {
+
+// The caption of the program's notices.
+inline constexpr std::string_view kAppName = MIRAWEN_TEXT_APP_NAME;
+inline constexpr std::string_view kCaption = MIRAWEN_TEXT_CAPTION;
+inline constexpr std::string_view kOk = MIRAWEN_TEXT_OK;
+inline constexpr std::string_view kExit = MIRAWEN_TEXT_EXIT;
+inline constexpr std::string_view kInputGroup = MIRAWEN_TEXT_INPUT_GROUP;
+inline constexpr std::string_view kChartCaption = MIRAWEN_TEXT_CHART_CAPTION;
+// "&A" makes A the entry's access key.
+inline constexpr std::string_view kAboutMenu = MIRAWEN_TEXT_ABOUT_MENU;
+inline constexpr std::string_view kAboutCaption = MIRAWEN_TEXT_ABOUT_CAPTION;
+inline constexpr std::string_view kAboutVersion = MIRAWEN_TEXT_ABOUT_VERSION;
+inline constexpr std::string_view kCopyright = MIRAWEN_TEXT_COPYRIGHT;
+inline constexpr std::string_view kWebAddress = MIRAWEN_TEXT_WEB_ADDRESS;
+// The Qt window's own menu, which Linux's window managers do not give it.
+inline constexpr std::string_view kCloseMenu = "关闭(&C)";
+// Asked before closing, with kOk as its caption.
+inline constexpr std::string_view kAskExit = "是否退出?";
+
+// Start notices: each followed by a file name; an unreadable list's reason
+// goes between kReasonOpen and kReasonClose.
+inline constexpr std::string_view kNoFont = "没有音标字体文件:";
+inline constexpr std::string_view kNoList = "没有词库文件:";
+inline constexpr std::string_view kUnreadableList = "无法读取词库文件:";
+inline constexpr std::string_view kReasonOpen = "（";
+inline constexpr std::string_view kReasonClose = "）";
+
+// The face of the phonetic font file.
+inline constexpr std::string_view kPhoneticFontFamily = "TOPhonetic";
+
+struct Column {
+    std::string_view heading;
+    int width; // pixels
+};
+inline constexpr std::array<Column, 4> kColumns{
+    {{"英文", 120}, {"音标", 120}, {"中文", 260}, {"级", 50}}};
+
+// Ends a cell's text that was cut.
+inline constexpr std::u16string_view kCut = u"…";
+
+// The window's command line: its usage, its help's folder rules, and its
+// errors, each worded like the others.
+inline constexpr std::string_view kUsage = "用法：mirawen [--dir DIR]\n\n"
+                                           "按读音查找大学英语四、六级单词。\n\n"
+                                           "  --dir DIR   从 DIR 读取词库。\n"
+                                           "  --help      显示本帮助。\n"
+                                           "  --version   显示版本。\n\n";
+inline constexpr std::string_view kLinuxFolders =
+    "不给 --dir 时，词库从下列第一个含有任一词库的文件夹读取：\n"
+    "当前文件夹；$XDG_DATA_HOME/mirawen（默认 ~/.local/share/mirawen）；\n"
+    "$XDG_DATA_DIRS（默认 /usr/local/share:/usr/share）中各 DIR 的 DIR/mirawen。\n"
+    "音标字体 TOPhonetic.ttf 先在词库所在的文件夹找，再在这些数据文件夹找。";
+inline constexpr std::string_view kWindowsFolders =
+    "不给 --dir 时，词库从下列第一个含有任一词库的文件夹读取：\n"
+    "当前文件夹；%APPDATA%\\Mirawen；程序所在的文件夹。\n"
+    "音标字体 TOPhonetic.ttf 先在词库所在的文件夹找，再在后两个文件夹找。";
+inline constexpr std::string_view kProgram = "mirawen";
+inline constexpr std::string_view kMissingValue = "选项“%”缺少值 DIR。";
+inline constexpr std::string_view kUnknownOption = "未知的选项“%”。";
+inline constexpr std::string_view kExtraOperand = "多余的参数“%”。";
+inline constexpr std::string_view kNoDisplay =
+    "mirawen: no display to open the window on (DISPLAY is not set).\n"
+    "Run it on a desktop, or in a virtual X server: xvfb-run -a ./mirawen\n";
+
+} // namespace lookup::text
+
+#endif // RC_INVOKED

@@ -1,0 +1,181 @@
+#include "lookup/Cells.h"
+#include "lookup/Notices.h"
+#include "lookup/Search.h"
+#include "lookup/WindowArgs.h"
+#include "mirawen/Version.h"
+#include "vocab/EntryStore.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace {
+
+using lookup::Platform;
+using lookup::WindowArgs;
+using Answer = WindowArgs::Answer;
+
+TEST(Lookup, StartNoticesNameWhatIsMissingInOrder) {
+    using vocab::FailureKind;
+    const vocab::ListFailure band4Missing{0, FailureKind::Missing, {}};
+    const vocab::ListFailure band6Missing{1, FailureKind::Missing, {}};
+    const vocab::ListFailure band6Folder{1, FailureKind::NotRegularFile,
+                                         std::make_error_code(std::errc::is_a_directory)};
+    const vocab::ListFailure tooLarge{0, FailureKind::TooLarge, {}};
+    const std::string noFont = "没有音标字体文件:TOPhonetic.ttf";
+    const struct {
+        bool font;
+        std::vector<vocab::ListFailure> failures;
+        std::vector<std::string> notices;
+    } cases[] = {
+        {true, {}, {}},
+        {false, {}, {noFont}},
+        {true, {band6Missing}, {"没有词库文件:大学六级.txt"}},
+        {true, {band6Folder}, {"无法读取词库文件:大学六级.txt（Is a directory）"}},
+        {true,
+         {tooLarge},
+         {"无法读取词库文件:大学四级.txt（the word lists together exceed 4 GiB）"}},
+        {false,
+         {band4Missing, band6Missing},
+         {noFont, "没有词库文件:大学四级.txt", "没有词库文件:大学六级.txt"}},
+    };
+    for (const auto& c : cases) {
+        const vocab::LoadResult loaded{c.failures, {}};
+        EXPECT_EQ(lookup::startNotices(c.font, loaded), c.notices)
+            << testing::PrintToString(c.notices);
+    }
+}
+
+TEST(Lookup, SearchSaysWhatOkDoes) {
+    vocab::EntryStore store;
+    // Sorted by folded key: sheep ship shipment night think sink emoji.
+    ASSERT_TRUE(store.appendList("sheep [5i:p]\nship [5ip]\nshipment ['5ipm4nt]\nthink [7i6k]\n"
+                                 "night [nait]\nsink [si6k]\nemoji [x\x94\x39\xFC\x36]\n",
+                                 0));
+    store.sort();
+    auto word = [&](std::size_t row) { return std::string(store[row].word); };
+    const struct {
+        std::u16string typed;
+        bool act, focusList;
+        std::vector<std::vector<std::string>> runs;
+        std::vector<std::string> scrollTo;
+        const char* why;
+    } cases[] = {
+        {u"", false, false, {}, {}, "an empty box changes nothing"},
+        {u"5ip", true, true, {{"sheep", "ship", "shipment"}}, {"sheep", "shipment"}, "one run"},
+        {u"si6", true, true, {{"think", "sink"}}, {"think", "sink"}, "θ folds into s"},
+        {u"5", true, true, {{"sheep"}}, {"sheep"}, "one byte: the first match only"},
+        {u"7", true, true, {{"think"}}, {"think"}, "one byte, folded"},
+        {u"5i'p", true, true, {}, {}, "marks are not dropped"},
+        {u"5ipm4nt5ipm4nt", true, false, {}, {}, "longer than every key"},
+        {u"x\U0001F600", true, true, {{"emoji"}}, {"emoji"}, "a four-byte GB18030 character"},
+        {u"5ip\U0001F600", true, true, {}, {}, "searched as its bytes, in no key"},
+        {std::u16string(1, u'\xD800'), true, true, {}, {}, "a lone surrogate is U+FFFD"},
+    };
+    for (const auto& c : cases) {
+        const lookup::SearchOutcome outcome = lookup::search(store, c.typed);
+        EXPECT_EQ(outcome.act, c.act) << c.why;
+        EXPECT_EQ(outcome.focusList, c.focusList) << c.why;
+        std::vector<std::vector<std::string>> runs;
+        for (const lookup::RowRange& range : outcome.rows) {
+            runs.emplace_back();
+            for (std::size_t row = range.first; row <= range.last; ++row) {
+                runs.back().push_back(word(row));
+            }
+        }
+        EXPECT_EQ(runs, c.runs) << c.why;
+        std::vector<std::string> scrolled;
+        for (std::size_t row : outcome.scrollTo) {
+            scrolled.push_back(word(row));
+        }
+        EXPECT_EQ(scrolled, c.scrollTo) << c.why;
+    }
+}
+
+TEST(Lookup, CellsAreCutBeforeTheyAreConvertedKeysAreWhole) {
+    const std::string ship = "\xB4\xAC";          // 船
+    const std::string smile = "\x94\x39\xFC\x36"; // 😀
+    auto times = [](const std::string& s, std::size_t n) {
+        std::string out;
+        for (std::size_t i = 0; i < n; ++i) {
+            out += s;
+        }
+        return out;
+    };
+    const std::u16string cut = u"…";
+    const struct {
+        std::string text;
+        std::u16string cell;
+        const char* why;
+    } cases[] = {
+        {std::string("n. ") + ship, u"n. 船", "short: as it is"},
+        {std::string(1000, 'm'), std::u16string(1000, u'm'), "1,000 characters: whole"},
+        {std::string(1 << 20, 'm'), std::u16string(1000, u'm') + cut, "a megabyte: cut"},
+        {std::string("a") + times(ship, 1000), std::u16string(u"a").append(999, u'船').append(cut),
+         "whole characters"},
+        {std::string(999, 'a') + smile + "b",
+         std::u16string(999, u'a').append(u"\U0001F600").append(cut), "four bytes, one character"},
+        {"\xFF", u"\uFFFD", "a byte that is no character"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(lookup::cellText(c.text), c.cell) << c.why;
+    }
+
+    vocab::EntryStore store;
+    const std::string key(40000, 'b');
+    ASSERT_TRUE(store.appendList(std::string("long [") + key + "] n. " + ship + "\n", 0));
+    EXPECT_EQ(lookup::cellText(store, 0, lookup::Word), u"long");
+    EXPECT_EQ(lookup::cellText(store, 0, lookup::Phonetic), std::u16string(1000, u'b') + cut);
+    EXPECT_EQ(lookup::cellText(store, 0, lookup::Meaning), u"n. 船");
+    EXPECT_EQ(lookup::cellText(store, 0, lookup::Level), u"④");
+    EXPECT_EQ(lookup::cellText(store, 0, lookup::ColumnCount), u"");
+    EXPECT_EQ(lookup::cellText(store, 1, lookup::Word), u"");
+    EXPECT_EQ(lookup::keyText(store, 0), std::u16string(key.size(), u'b'));
+}
+
+TEST(Lookup, WindowArgumentsAreReadInOrder) {
+    const std::string help = lookup::windowHelp(Platform::Linux);
+    const struct {
+        std::vector<std::string> args;
+        Answer answer;
+        std::string dirOrText; // Run: the folder; else what is shown on Linux
+    } cases[] = {
+        {{}, Answer::Run, ""},
+        {{"--dir", "x"}, Answer::Run, "x"},
+        {{"--dir=a=b"}, Answer::Run, "a=b"},
+        {{"--dir", "--help"}, Answer::Run, "--help"},
+        {{"--dir", "x", "--help"}, Answer::Help, help + "\n"},
+        {{"-h", "--bogus"}, Answer::Help, help + "\n"},
+        {{"-v"}, Answer::Version, "Mirawen " MIRAWEN_VERSION "\n"},
+        {{"--dir"}, Answer::UsageError, "mirawen: 选项“--dir”缺少值 DIR。\n"},
+        {{"--bogus", "--help"}, Answer::UsageError, "mirawen: 未知的选项“--bogus”。\n"},
+        {{"--help=x"}, Answer::UsageError, "mirawen: 未知的选项“--help=x”。\n"},
+        {{"--dir=x", "y"}, Answer::UsageError, "mirawen: 多余的参数“y”。\n"},
+        {{"--", "--dir"}, Answer::UsageError, "mirawen: 多余的参数“--dir”。\n"},
+    };
+    for (const auto& c : cases) {
+        const WindowArgs read = lookup::readWindowArgs(c.args, Platform::Linux);
+        const std::string what = testing::PrintToString(c.args);
+        EXPECT_EQ(read.answer, c.answer) << what;
+        EXPECT_EQ(read.answer == Answer::Run ? read.dir.value_or("").string() : read.text,
+                  c.dirOrText)
+            << what;
+        EXPECT_EQ(read.exitStatus(), c.answer == Answer::UsageError ? 1 : 0) << what;
+    }
+
+    // Windows shows the same in a box, an error with the help below it.
+    EXPECT_EQ(lookup::readWindowArgs(std::vector<std::string>{"--version"}, Platform::Windows).text,
+              "mirawen " MIRAWEN_VERSION);
+    EXPECT_EQ(lookup::readWindowArgs(std::vector<std::string>{"-x"}, Platform::Windows).text,
+              "mirawen: 未知的选项“-x”。\n\n" + lookup::windowHelp(Platform::Windows));
+    EXPECT_NE(help.find("~/.local/share/mirawen"), std::string::npos);
+    EXPECT_NE(lookup::windowHelp(Platform::Windows).find("%APPDATA%\\Mirawen；程序所在的文件夹"),
+              std::string::npos);
+#if !defined(_WIN32)
+    // A folder name is bytes on Linux, whatever their encoding.
+    const std::vector<std::string> latin1{"--dir", "caf\xE9"};
+    EXPECT_EQ(lookup::readWindowArgs(latin1).dir->native(), "caf\xE9");
+#endif
+}
+
+} // namespace
