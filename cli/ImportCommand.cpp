@@ -2,6 +2,7 @@
 
 #include "cli/ParsedArgs.h"
 #include "importer/ImportJob.h"
+#include "importer/SystemError.h"
 #include "mirawen/Version.h"
 #include "vocab/DataFolders.h"
 #include "vocab/WordLists.h"
@@ -27,8 +28,13 @@ constexpr std::string_view kHelp =
     "A CSV of - is read from standard input. The lists are written in UTF-8, and replace\n"
     "the lists that are there together or not at all.\n"
     "\n"
+#if defined(_WIN32)
+    "  --dir DIR          write the lists to DIR (default: %APPDATA%\\Mirawen),\n"
+    "                     created if missing\n"
+#else
     "  --dir DIR          write the lists to DIR (default: $XDG_DATA_HOME/mirawen,\n"
     "                     that is ~/.local/share/mirawen), created if missing\n"
+#endif
     "  --force            replace lists that are already there\n"
     "  --help, --version  this text, the version\n"
     "\n"
@@ -133,15 +139,21 @@ int ImportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
         folder = vocab::userListFolder(vocab::DataEnvironment::fromProcess());
     }
     if (!folder) {
+#if defined(_WIN32)
+        err << kProgram
+            << ": no folder for the lists: APPDATA is not an absolute folder; "
+               "name one with --dir\n";
+#else
         err << kProgram
             << ": no folder for the lists: HOME is not an absolute folder and "
                "XDG_DATA_HOME is not set; name one with --dir\n";
+#endif
         return kError;
     }
     const importer::ImportReport report =
-        importer::runImport({fs::path(options.csv), *folder, options.force});
+        importer::runImport({fs::u8path(options.csv), *folder, options.force});
     for (const importer::ListFolder::Blocked& blocked : report.blocked) {
-        err << kProgram << ": " << blocked.path.string()
+        err << kProgram << ": " << importer::pathText(blocked.path)
             << (blocked.notAFile ? " is not a regular file" : " exists (--force replaces it)")
             << "; nothing written\n";
     }
@@ -164,7 +176,7 @@ int ImportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
     for (std::size_t i = 0; i < report.targets.size(); ++i) {
         err << kProgram << ": " << report.entries[i]
             << (report.entries[i] == 1 ? " entry" : " entries") << " written to "
-            << report.targets[i].string() << '\n';
+            << importer::pathText(report.targets[i]) << '\n';
     }
     return kWritten;
 }

@@ -16,8 +16,10 @@ bool isTemporaryName(const std::string& name) {
     if (!name.ends_with(".tmp")) {
         return false;
     }
+    const std::string_view rest = std::string_view(name).substr(name.empty() ? 0 : 1);
     for (const vocab::WordListFile& list : vocab::kWordLists) {
-        if (name.starts_with("." + std::string(list.fileName) + ".")) {
+        if (name.starts_with('.') && rest.starts_with(list.fileName) &&
+            rest.substr(list.fileName.size()).starts_with('.')) {
             return true;
         }
     }

@@ -106,8 +106,16 @@ std::optional<std::string> ListFolder::writeTemporary(std::size_t list, std::str
     int fd = -1;
     fs::path path;
     for (int n = 0; fd < 0 && n < 100; ++n) {
-        path = m_folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) +
-                           "-" + std::to_string(n) + ".tmp");
+        // Appended piece by piece: GCC 12 takes "." + string for an
+        // overlapping copy (-Wrestrict, a false alarm).
+        std::string name = ".";
+        name += target.filename().string();
+        name += '.';
+        name += std::to_string(::getpid());
+        name += '-';
+        name += std::to_string(n);
+        name += ".tmp";
+        path = m_folder / name;
         fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
             break;
