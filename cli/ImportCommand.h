@@ -12,9 +12,9 @@ namespace cli {
 //
 // Reads ECDICT's CSV once and writes the rows tagged cet4 to 大学四级.txt and
 // those tagged cet6 but not cet4 to 大学六级.txt, as `WORD [CODE] MEANING`
-// lines in GB18030 with CR LF, CODE being the transcription in the phonetic
-// font's keyboard code. An existing list is replaced only with --force, and
-// then whole: a failure leaves it as it was.
+// lines in UTF-8 with CR LF, CODE being the transcription in the phonetic
+// font's keyboard code. Existing lists are replaced only with --force, and
+// then both together: a failure leaves them as they were.
 // Exit status: 0 when an entry was written, 1 when no row was selected, 2 on
 // an error.
 class ImportCommand {

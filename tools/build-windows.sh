@@ -14,14 +14,36 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools # the compilers and windres
   googletest                                 # sources, built for Windows with the tests
   nsis                                       # the installer
+  dpkg-dev                                   # dpkg-source, to unpack libcsv's sources
 )
 tools/ensure-packages.sh --no-recommends "${packages[@]}"
+
+# libcsv is not packaged for mingw-w64: Debian's own source package is
+# fetched once and built with the programs. It comes through a private list
+# folder made from the machine's Debian sources, whose files stay untouched.
+libcsv=build-windows/libcsv
+if [[ ! -f $libcsv/src/libcsv.c ]]; then
+  rm -rf "$libcsv"
+  mkdir -p "$libcsv/parts" "$libcsv/lists/partial" "$libcsv/cache/archives/partial" "$libcsv/download"
+  if [[ -f /etc/apt/sources.list.d/debian.sources ]]; then
+    sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$libcsv/parts/debian.sources"
+  else
+    grep -h '^deb .*debian' /etc/apt/sources.list | sed 's/^deb /deb-src /' >"$libcsv/parts/debian.list"
+  fi
+  apt=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$PWD/$libcsv/parts"
+    -o "Dir::State::Lists=$PWD/$libcsv/lists" -o "Dir::Cache=$PWD/$libcsv/cache"
+    -o APT::Sandbox::User=root)
+  apt-get "${apt[@]}" -qq update
+  (cd "$libcsv/download" && apt-get "${apt[@]}" -qq source --download-only libcsv)
+  dpkg-source --no-check -x "$libcsv"/download/libcsv_*.dsc "$libcsv/src" >/dev/null
+fi
 
 jobs=$(($(nproc) < 2 ? $(nproc) : 2))
 # The toolchain is read when the build folder is made, and only then.
 toolchain=()
 [[ -f build-windows/CMakeCache.txt ]] || toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake)
-cmake -S . -B build-windows "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release -DMIRAWEN_BENCH=OFF >/dev/null
+cmake -S . -B build-windows "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release -DMIRAWEN_BENCH=OFF \
+  "-DLIBCSV_SOURCE_DIR=$PWD/$libcsv/src" >/dev/null
 if (($# > 0)); then
   cmake --build build-windows --parallel "$jobs" --target "$@"
 else

@@ -55,7 +55,10 @@ DataEnvironment DataEnvironment::fromProcess() {
     return env;
 }
 
-fs::path userListFolder(const DataEnvironment& env) {
+std::optional<fs::path> userListFolder(const DataEnvironment& env) {
+    if (!env.appData.is_absolute()) {
+        return std::nullopt;
+    }
     return env.appData / "Mirawen";
 }
 
@@ -86,12 +89,16 @@ DataEnvironment DataEnvironment::fromProcess() {
 
 // As freedesktop.org's XDG rules have it: a relative path in these variables is
 // invalid and ignored, and an unset or empty variable takes its default.
-fs::path userListFolder(const DataEnvironment& env) {
+std::optional<fs::path> userListFolder(const DataEnvironment& env) {
     const fs::path dataHome(env.xdgDataHome);
     if (dataHome.is_absolute()) {
         return dataHome / "mirawen";
     }
-    return fs::path(env.home) / ".local" / "share" / "mirawen";
+    const fs::path home(env.home);
+    if (!home.is_absolute()) {
+        return std::nullopt;
+    }
+    return home / ".local" / "share" / "mirawen";
 }
 
 std::vector<fs::path> systemListFolders(const DataEnvironment& env) {
@@ -115,7 +122,10 @@ std::vector<fs::path> systemListFolders(const DataEnvironment& env) {
 #endif
 
 DataLocation locateData(const std::optional<fs::path>& dir, const DataEnvironment& env) {
-    std::vector<fs::path> dataFolders{userListFolder(env)};
+    std::vector<fs::path> dataFolders;
+    if (std::optional<fs::path> user = userListFolder(env)) {
+        dataFolders.push_back(std::move(*user));
+    }
     for (fs::path& folder : systemListFolders(env)) {
         dataFolders.push_back(std::move(folder));
     }

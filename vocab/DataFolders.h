@@ -39,8 +39,10 @@ struct DataLocation {
 
 // The user's own list folder, where the importer writes by default:
 // $XDG_DATA_HOME/mirawen (~/.local/share/mirawen) on Linux, %APPDATA%\Mirawen
-// on Windows.
-[[nodiscard]] std::filesystem::path userListFolder(const DataEnvironment& env);
+// on Windows. Empty when the environment names no absolute folder for it (no
+// usable home): a relative one would be a different folder in every folder a
+// program is started in.
+[[nodiscard]] std::optional<std::filesystem::path> userListFolder(const DataEnvironment& env);
 
 // The data folders after the user's own, in the order they are searched:
 // each DIR/mirawen of $XDG_DATA_DIRS on Linux, the program's folder on Windows.

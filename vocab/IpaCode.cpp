@@ -41,9 +41,22 @@ std::pair<char32_t, std::size_t> decode(std::string_view text, std::size_t i) {
 // takes the key of the symbol it stands for, an r-coloured vowel is the vowel
 // and r, an affricate its two sounds.
 constexpr std::pair<std::u32string_view, std::string_view> kSpellings[] = {
-    {U"ɒ", "ɔ"},  {U"әɜɵ", "ə"}, {U"ɐ", "ʌ"},     {U"ɪɨᵻ", "i"}, {U"ʊʉ", "u"},
-    {U"ɡ", "g"},  {U"ɚɝ", "ər"}, {U"ɹ", "r"},     {U"ɫ", "l"},   {U"ʧ", "tʃ"},
-    {U"ʤ", "dʒ"}, {U"ːˑ", ":"},  {U"ˈˊ′’‘", "'"},
+    {U"ɒ", "ɔ"},
+    {U"әɜɵ", "ə"},
+    {U"ɐ", "ʌ"},
+    {U"ɪɨᵻ", "i"},
+    {U"ʊʉ", "u"},
+    {U"ɡ", "g"},
+    {U"ɚɝ", "ər"},
+    {U"ɹ", "r"},
+    {U"ɫ", "l"},
+    {U"ʧ", "tʃ"},
+    {U"ʤ", "dʒ"},
+    {U"ːˑ", ":"},
+    {U"ˈˊ′’‘", "'"},
+    // ECDICT's older transcriptions: є for ɛ (as in єә), ^ for g.
+    {U"є", "ɛ"},
+    {U"^", "g"},
 };
 
 std::string keysOf(std::string_view symbols) {
@@ -119,16 +132,20 @@ IpaCode ipaCode(std::string_view utf8) {
         const auto [c, length] = decode(text, i);
         const bool atStart = i == 0;
         i += length;
-        if (keptAscii(c)) {
+        // ECDICT's older transcriptions write a secondary stress as ".",
+        // which a key must not keep: the word would never be found by its
+        // beginning.
+        const bool stress = c == U',' || c == U'ˌ' || (c == U'.' && i < text.size());
+        if (stress) {
+            if (atStart) {
+                result.code += ',';
+            }
+        } else if (keptAscii(c)) {
             result.code += static_cast<char>(c);
         } else if (c == U';' || c == U'；') {
             result.code += ',';
             while (i < text.size() && text[i] == ' ') {
                 ++i;
-            }
-        } else if (c == U',' || c == U'ˌ') {
-            if (atStart) {
-                result.code += ',';
             }
         } else if (c == U'[' || c == U']' || (c >= 0x300 && c <= 0x36F)) {
             // Optional sounds and diacritics: the font has no key for them.

@@ -79,6 +79,15 @@ TEST(DataFolders, FollowTheFolderRules) {
     unset.xdgDataDirs = "s0:/opt/x";
     EXPECT_EQ(vocab::systemListFolders(unset), std::vector<fs::path>{"/opt/x/mirawen"});
 #endif
+    // No usable home: no user's folder, rather than one under whatever folder
+    // a program starts in.
+    for (const char* home : {"", "relative"}) {
+        vocab::DataEnvironment env;
+        env.home = home;
+        env.xdgDataHome = "data";
+        env.appData = home;
+        EXPECT_EQ(vocab::userListFolder(env), std::nullopt) << home;
+    }
 }
 
 } // namespace

@@ -17,6 +17,9 @@ TEST(IpaCode, MapsEachSymbolToItsKeyAndCountsWhatHasNone) {
         {"/[ə]/", "4", {}},
         {"e\u0301a[b]", "eab", {}},
         {"Az09 ':()-.", "Az09 ':()-.", {}},
+        // ECDICT's older spellings: є for ɛ, ^ for g, "." for ˌ but at the end.
+        {".ædvә'taizmәnt", ",1dv4'taizm4nt", {}},
+        {"єә ^ɔd a.b.", "A4 g3d ab.", {}},
         {"/ʔaʔ*\xFF", "a", {{U'*', 1}, {U'/', 1}, {U'ʔ', 2}, {0xFFFD, 1}}},
     };
     for (const auto& c : cases) {

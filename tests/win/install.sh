@@ -26,13 +26,23 @@ programs=("$unpacked"/*/mirawen.exe)
 bash "$here/smoke.sh" "${programs[0]}" || fail "the unpacked zip did not work"
 
 wine "$setup" /S || fail "the installer failed"
-for file in mirawen.exe mirawen-lookup.exe TOPhonetic.ttf LICENSE-DejaVu.txt README.txt \
+for file in mirawen.exe mirawen-lookup.exe mirawen-import.exe TOPhonetic.ttf LICENSE-DejaVu.txt README.txt \
   大学四级.txt 大学六级.txt uninstall.exe; do
   [[ -f $dir/$file ]] || fail "$file was not installed"
 done
 [[ -f $menu/Mirawen.lnk ]] || fail "no Start-menu entry"
 
 bash "$here/smoke.sh" "$dir/mirawen.exe" || fail "the installed program did not work"
+
+# The installed importer writes the same bytes as on Linux.
+printf 'word,phonetic,translation,tag\nship,ʃɪp,n. 船\\nv. 运,cet4\nsink,sɪŋk,,cet6 gre\n' \
+  >"$unpacked/ecdict.csv"
+wine "$dir/mirawen-import.exe" --dir "$unpacked/lists" "$unpacked/ecdict.csv" 2>"$unpacked/report" ||
+  fail "mirawen-import.exe failed: $(cat "$unpacked/report")"
+[[ $(od -An -tx1 "$unpacked/lists/大学四级.txt" | tr -d ' \n') == \
+  efbbbf$(printf 'ship [5ip] n. 船 v. 运\r\n' | od -An -tx1 | tr -d ' \n') ]] ||
+  fail "mirawen-import.exe wrote another Band 4 list: $(od -c "$unpacked/lists/大学四级.txt")"
+grep -q '1 entry written to .*大学六级.txt' "$unpacked/report" || fail "report: $(cat "$unpacked/report")"
 
 # The uninstaller copies itself away and returns at once: wait for its work.
 wine "$dir/uninstall.exe" /S
