@@ -2,6 +2,7 @@
 
 #include "cli/ParsedArgs.h"
 #include "codec/Codec.h"
+#include "codec/Utf8.h"
 #include "mirawen/Version.h"
 #include "vocab/DataFolders.h"
 #include "vocab/IpaCode.h"
@@ -432,15 +433,8 @@ std::optional<std::string> writeLists(const fs::path& folder,
 }
 
 std::string utf8Of(char32_t c) {
-    if (c < 0x80) {
-        return std::string(1, static_cast<char>(c));
-    }
-    const std::size_t length = c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-    std::string utf8(length, '\0');
-    for (std::size_t k = length - 1; k > 0; --k, c >>= 6) {
-        utf8[k] = static_cast<char>(0x80 | (c & 0x3F));
-    }
-    utf8[0] = static_cast<char>((0xF00u >> length) | c);
+    std::string utf8;
+    codec::utf8::append(c, utf8);
     return utf8;
 }
 
