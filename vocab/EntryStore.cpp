@@ -1,13 +1,10 @@
 #include "vocab/EntryStore.h"
 
-#include "codec/Codec.h"
-#include "vocab/ListEncoding.h"
-#include "vocab/ListFile.h"
+#include "vocab/ListLoader.h"
 #include "vocab/WordLists.h"
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <new>
 #include <system_error>
 
@@ -22,21 +19,6 @@ constexpr std::size_t kReadSlack = 1 << 16;
 
 ListFailure outOfMemory(std::size_t list) {
     return {list, FailureKind::Unreadable, std::make_error_code(std::errc::not_enough_memory)};
-}
-
-bool isWhiteOrCtrlZ(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == kCtrlZ;
-}
-
-codec::Unicode unicodeForm(ListEncoding encoding) {
-    switch (encoding) {
-    case ListEncoding::Utf16LE:
-        return codec::Unicode::Utf16LE;
-    case ListEncoding::Utf16BE:
-        return codec::Unicode::Utf16BE;
-    default:
-        return codec::Unicode::Utf8;
-    }
 }
 
 } // namespace
@@ -66,11 +48,7 @@ LoadResult EntryStore::load(const std::filesystem::path& dir) {
     std::vector<Span> spans;
     for (std::size_t i = 0; i < kWordLists.size(); ++i) {
         const std::size_t begin = m_text.size();
-        if (auto failure = readListFile(paths[i], i, kMaxTextBytes, m_text)) {
-            result.failures.push_back(*failure);
-            continue;
-        }
-        if (auto failure = finishList(begin, i, result.ignored)) {
+        if (auto failure = loadList(paths[i], i, kMaxTextBytes, m_text, result.ignored)) {
             result.failures.push_back(*failure);
             continue;
         }
@@ -93,37 +71,6 @@ LoadResult EntryStore::load(const std::filesystem::path& dir) {
         }
     }
     return result;
-}
-
-std::optional<ListFailure> EntryStore::finishList(std::size_t begin, std::size_t list,
-                                                  std::vector<IgnoredTail>& ignored) {
-    try {
-        const std::string_view bytes(m_text.data() + begin, m_text.size() - begin);
-        const DetectedEncoding detected = detectEncoding(bytes);
-        if (detected.encoding != ListEncoding::Gbk) {
-            // Every rule below holds for the list as GB18030.
-            const std::string text =
-                codec::fromUnicode(bytes.substr(detected.markSize), unicodeForm(detected.encoding));
-            m_text.resize(begin);
-            if (text.size() > kMaxTextBytes - begin) {
-                return ListFailure{list, FailureKind::TooLarge, {}};
-            }
-            m_text.insert(m_text.end(), text.begin(), text.end());
-        }
-        // Ctrl-Z ends a list, as it ends a file read in text mode.
-        const void* found = std::memchr(m_text.data() + begin, kCtrlZ, m_text.size() - begin);
-        if (found) {
-            const auto ctrlZ = m_text.begin() + (static_cast<const char*>(found) - m_text.data());
-            if (!std::all_of(ctrlZ + 1, m_text.end(), isWhiteOrCtrlZ)) {
-                ignored.push_back({list, static_cast<std::size_t>(m_text.end() - ctrlZ - 1)});
-            }
-            m_text.erase(ctrlZ, m_text.end());
-        }
-    } catch (const std::bad_alloc&) {
-        m_text.resize(begin);
-        return outOfMemory(list);
-    }
-    return std::nullopt;
 }
 
 bool EntryStore::appendList(std::string_view bytes, std::size_t list) {

@@ -24,7 +24,7 @@ public:
     // A list that cannot be read is named in the result; the other list's
     // entries are still appended.
     // Each list may be GBK, UTF-8 or UTF-16 (ListEncoding); the store holds
-    // it as GB18030.
+    // it as GB18030 (ListLoader).
     [[nodiscard]] LoadResult load(const std::filesystem::path& dir);
 
     // Appends the lines of one list's bytes (as read from its file) under the
@@ -76,10 +76,6 @@ private:
         std::size_t list;
     };
 
-    // Decodes the list just read (from begin to the end of m_text) to GB18030
-    // and cuts it at a Ctrl-Z; on failure the list's bytes are gone.
-    std::optional<ListFailure> finishList(std::size_t begin, std::size_t list,
-                                          std::vector<IgnoredTail>& ignored);
     // Adds a record for every line of the spans, on two threads when they
     // are large; throws std::bad_alloc with the store as it was but for
     // m_text (LineIndex.cpp).
