@@ -57,6 +57,11 @@ std::optional<ListFailure> loadUtf16(ListFile& file, std::size_t list, std::size
                                      bool little, std::size_t piece, Bytes& text) {
     const codec::Unicode form = little ? codec::Unicode::Utf16LE : codec::Unicode::Utf16BE;
     const std::size_t begin = text.size();
+    // A code unit's two bytes take at most four as GB18030: with room for
+    // that from the start, text does not move while the list is converted,
+    // and the pages it does not fill are never touched.
+    const auto most = static_cast<std::size_t>(std::min<std::uintmax_t>(room, 2 * file.size()));
+    text.reserve(begin + most + piece);
     std::size_t raw = 2; // the mark
     std::string buffer;
     for (bool more = true; more;) {

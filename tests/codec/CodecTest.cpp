@@ -60,55 +60,40 @@ TEST(Codec, EncodesEveryUnicodeCharacter) {
 }
 
 TEST(Codec, KnowsWellFormedUtf8) {
-    const struct {
-        std::string_view bytes;
-        std::size_t length; // of the character at 0, 0 for none
-        char32_t c;
-        const char* why;
-    } cases[] = {
-        {"a", 1, U'a', "ASCII"},
-        {"\xC3\xA6", 2, U'æ', "two bytes"},
-        {"\xE4\xB8\xAD", 3, U'中', "three bytes"},
-        {"\xF0\x9F\x98\x80", 4, U'😀', "four bytes"},
-        {"\xF4\x8F\xBF\xBF", 4, 0x10FFFF, "the last scalar value"},
-        {"\xC0\xAF", 0, 0, "overlong (two bytes)"},
-        {"\xE0\x9F\xBF", 0, 0, "overlong (three bytes)"},
-        {"\xF0\x8F\xBF\xBF", 0, 0, "overlong (four bytes)"},
-        {"\xED\xA0\x80", 0, 0, "a surrogate"},
-        {"\xF4\x90\x80\x80", 0, 0, "past U+10FFFF"},
-        {"\xE4\xB8", 0, 0, "cut off by the end"},
-        {"\xE4\xB8\x41", 0, 0, "a trail byte missing"},
-        {"\xBF", 0, 0, "a trail byte alone"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(codec::utf8::length(c.bytes, 0), c.length) << c.why;
-        EXPECT_EQ(codec::isUtf8(std::string(100, 'a') + std::string(c.bytes)), c.length != 0)
-            << c.why;
-        if (c.length != 0) {
-            EXPECT_EQ(codec::utf8::decode(c.bytes, 0, c.length), c.c) << c.why;
-            std::string utf8;
-            codec::utf8::append(c.c, utf8);
-            EXPECT_EQ(utf8, c.bytes) << c.why;
-        }
+    using namespace codec::utf8;
+    const std::pair<std::string_view, char32_t> valid[] = {
+        {"a", U'a'}, {"\xC3\xA6", U'æ'}, {"\xE4\xB8\xAD", U'中'}, {"\xF4\x8F\xBF\xBF", 0x10FFFF}};
+    for (const auto& [bytes, c] : valid) {
+        ASSERT_EQ(length(bytes, 0), bytes.size()) << testing::PrintToString(bytes);
+        EXPECT_EQ(decode(bytes, 0, bytes.size()), c);
+        std::string utf8;
+        append(c, utf8);
+        EXPECT_EQ(utf8, bytes);
     }
-    EXPECT_EQ(codec::utf8::decodeAt("\xC0", 0).c, U'\uFFFD');
-    EXPECT_FALSE(codec::isUtf8("\xD6\xD0\xCE\xC4")) << "GBK";
+    // Overlong (two, three, four bytes), a surrogate, past U+10FFFF, cut off by
+    // the end, a trail byte missing, a trail byte alone, GBK.
+    for (std::string_view bad :
+         {"\xC0\xAF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+          "\xE4\xB8", "\xE4\xB8\x41", "\xBF", "\xD6\xD0\xCE\xC4"}) {
+        EXPECT_EQ(length(bad, 0), 0u) << testing::PrintToString(bad);
+        EXPECT_EQ(decodeAt(bad, 0).c, U'\uFFFD');
+        EXPECT_FALSE(codec::isUtf8(std::string(100, 'a') + std::string(bad)));
+    }
+    EXPECT_TRUE(codec::isUtf8("中文 plain, and more than eight bytes 😀"));
 
     // A cut never splits a character; a byte that begins none stands alone.
     const struct {
         std::string_view text;
         std::size_t limit, cut;
-    } cuts[] = {
-        {"ab\xE4\xB8\xAD", 3, 2},
-        {"ab\xE4\xB8\xAD", 4, 2},
-        {"ab\xE4\xB8\xAD", 5, 5},
-        {"ab\xE4\xB8\x41", 4, 4},
-        {"\xBF\xBF\xBF\xBF", 2, 2},
-        {"a\xF0\x9F\x98\x80", 4, 1},
-        {"ab", 9, 2},
-    };
+    } cuts[] = {{"ab\xE4\xB8\xAD", 3, 2},
+                {"ab\xE4\xB8\xAD", 4, 2},
+                {"ab\xE4\xB8\xAD", 5, 5},
+                {"ab\xE4\xB8\x41", 4, 4},
+                {"\xBF\xBF\xBF\xBF", 2, 2},
+                {"a\xF0\x9F\x98\x80", 4, 1},
+                {"ab", 9, 2}};
     for (const auto& c : cuts) {
-        EXPECT_EQ(codec::utf8::cutBefore(c.text, c.limit), c.cut)
+        EXPECT_EQ(cutBefore(c.text, c.limit), c.cut)
             << testing::PrintToString(std::string(c.text)) << " at " << c.limit;
     }
 }
