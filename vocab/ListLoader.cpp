@@ -5,6 +5,7 @@
 #include "vocab/ListFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <new>
 #include <string>
@@ -126,6 +127,9 @@ std::optional<ListFailure> read(ListFile& file, std::size_t list, std::size_t ro
     if (n < 0) {
         const int error = errno;
         return listFailure(list, FailureKind::Unreadable, error != 0 ? error : EIO);
+    }
+    if (static_cast<std::size_t>(n) > room) {
+        return tooLarge(list); // it grew past its size
     }
     text.resize(begin + static_cast<std::size_t>(n));
     const std::string_view mark(text.data() + begin, text.size() - begin);
