@@ -38,6 +38,15 @@ std::size_t utf16Cut(std::string_view bytes, bool little, bool more) {
     return last >= 0xD800 && last <= 0xDBFF ? even - 2 : even;
 }
 
+// Room asked for ahead, for the largest conversion; where the system will
+// not give it, text grows as the conversion needs.
+void reserveIfCan(Bytes& text, std::size_t size) {
+    try {
+        text.reserve(size);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
 // Appends converted to text, whose list began at begin, unless the list
 // would pass room; grows text by half again at most, never past the limit.
 bool appendPiece(const std::string& converted, std::size_t begin, std::size_t room, Bytes& text) {
@@ -62,7 +71,7 @@ std::optional<ListFailure> loadUtf16(ListFile& file, std::size_t list, std::size
     // that from the start, text does not move while the list is converted,
     // and the pages it does not fill are never touched.
     const auto most = static_cast<std::size_t>(std::min<std::uintmax_t>(room, 2 * file.size()));
-    text.reserve(begin + most + piece);
+    reserveIfCan(text, begin + most + piece);
     std::size_t raw = 2; // the mark
     std::string buffer;
     for (bool more = true; more;) {
@@ -90,28 +99,29 @@ std::optional<ListFailure> loadUtf16(ListFile& file, std::size_t list, std::size
 }
 
 // A UTF-8 list is read whole first, as it must be to tell it from GBK (which
-// stays as read, with no copy); it is then converted a piece at a time onto
-// the end of text behind its raw bytes, and moved down over them. So memory
-// is the raw list and its conversion, with no third copy, and the conversion
-// stops as soon as it passes the limit.
+// stays as read, with no copy). It is then converted a piece at a time into a
+// buffer of its own and copied over its raw bytes: at most the raw list and
+// its conversion are held, the conversion stops as soon as it passes the
+// limit, and afterwards text holds no more than the larger of the two.
 bool convertUtf8(std::size_t begin, std::size_t mark, std::size_t room, std::size_t piece,
                  Bytes& text) {
-    const std::size_t end = text.size();
-    text.reserve(end + std::min(room, 2 * (end - begin)) + piece);
-    for (std::size_t at = begin + mark; at < end;) {
-        const std::string_view rest(text.data() + at, end - at);
+    const std::string_view raw(text.data() + begin + mark, text.size() - begin - mark);
+    Bytes out;
+    reserveIfCan(out, std::min(room, 2 * raw.size())); // two bytes become at most four
+    for (std::size_t at = 0; at < raw.size();) {
+        const std::string_view rest = raw.substr(at);
         std::size_t cut = codec::utf8::cutBefore(rest, piece);
         if (cut == 0) {
             cut = std::max<std::size_t>(codec::utf8::length(rest, 0), 1);
         }
-        const std::string converted = codec::fromUnicode(rest.substr(0, cut), codec::Unicode::Utf8);
-        if (!appendPiece(converted, end, room, text)) {
+        if (!appendPiece(codec::fromUnicode(rest.substr(0, cut), codec::Unicode::Utf8), 0, room,
+                         out)) {
             return false;
         }
         at += cut;
     }
-    std::memmove(text.data() + begin, text.data() + end, text.size() - end);
-    text.resize(begin + (text.size() - end));
+    text.resize(begin);
+    text.insert(text.end(), out.begin(), out.end());
     return true;
 }
 
