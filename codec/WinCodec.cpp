@@ -92,14 +92,14 @@ constexpr std::size_t kRun = std::size_t{1} << 20;
 
 // Windows has had GB18030 as code page 54936 since Windows 2000; Wine 8 has
 // no such code page. There the codec is code page 936 (GBK, the two-byte
-// part) with the four-byte part computed here.
+// part) with the four-byte part from Gb18030FourByte.
 bool systemKnowsGb18030() {
     static const bool known = IsValidCodePage(kGb18030) != 0;
     return known;
 }
 
 // GB18030 moved the euro sign off the single byte 0x80 that code page 936
-// gives it.
+// gives it, to a two-byte code: a matter of 936, so it stays here.
 constexpr char32_t kEuro = 0x20AC;
 constexpr std::string_view kEuroGb18030 = "\xA2\xE3";
 
