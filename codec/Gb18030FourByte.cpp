@@ -49,7 +49,7 @@ bool appendFourBytes(char32_t c, std::string& out) {
             std::binary_search(std::begin(kTwoByteAbovePlane), std::end(kTwoByteAbovePlane), c)) {
             return false;
         }
-        appendIndex(kAbovePlane + static_cast<unsigned>(c - 0x10000), out);
+        appendAbovePlane(c, out);
         return true;
     }
     const Run* run = runHolding(std::begin(kRunsByCharacter), std::end(kRunsByCharacter),
@@ -59,6 +59,10 @@ bool appendFourBytes(char32_t c, std::string& out) {
     }
     appendIndex(run->index + static_cast<unsigned>(c - run->first), out);
     return true;
+}
+
+void appendAbovePlane(char32_t c, std::string& out) {
+    appendIndex(kAbovePlane + static_cast<unsigned>(c - 0x10000), out);
 }
 
 char32_t decodeFourBytes(std::string_view code) {

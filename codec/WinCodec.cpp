@@ -131,12 +131,19 @@ bool decodeWithoutSystem(std::string_view c, std::wstring& out) {
 }
 
 // One character, encoded without code page 54936: the four-byte codes by
-// arithmetic, the two-byte ones by code page 936. A two-byte code that 936
-// lacks (a few GB18030 added later) becomes U+FFFD's code rather than a code
-// of some other character.
+// arithmetic, the two-byte ones by code page 936. Above the plane every
+// character takes its four-byte code: the few that have a two-byte code too
+// would read back through 936 as other characters, and the four-byte one
+// decodes here and in iconv alike. A two-byte code that 936 lacks (a few
+// GB18030 added later) becomes U+FFFD's code rather than another
+// character's.
 void encodeWithoutSystem(char32_t cp, std::string& out) {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
+        return;
+    }
+    if (cp >= 0x10000) {
+        gb18030::appendAbovePlane(cp, out);
         return;
     }
     if (gb18030::appendFourBytes(cp, out)) {
@@ -146,16 +153,14 @@ void encodeWithoutSystem(char32_t cp, std::string& out) {
         out.append(kEuroGb18030);
         return;
     }
-    if (cp < 0x10000) {
-        const auto unit = static_cast<wchar_t>(cp);
-        char two[2];
-        BOOL defaulted = FALSE;
-        if (WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, &unit, 1, two, 2, nullptr,
-                                &defaulted) == 2 &&
-            !defaulted) {
-            out.append(two, 2);
-            return;
-        }
+    const auto unit = static_cast<wchar_t>(cp);
+    char two[2];
+    BOOL defaulted = FALSE;
+    if (WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, &unit, 1, two, 2, nullptr, &defaulted) ==
+            2 &&
+        !defaulted) {
+        out.append(two, 2);
+        return;
     }
     gb18030::appendFourBytes(kReplacement, out);
 }

@@ -20,6 +20,10 @@ TEST(Gb18030FourByte, KnowsCodesOfNoCharacter) {
     }
     std::string out;
     EXPECT_FALSE(appendFourBytes(0x110000, out) || appendFourBytes(0x20AC, out)) << out;
+    // U+20087 has a two-byte code too; iconv decodes this one to it as well.
+    codec::gb18030::appendAbovePlane(0x20087, out);
+    EXPECT_EQ(out, "\x95\x32\x90\x31");
+    EXPECT_EQ(decodeFourBytes(out), U'\U00020087');
 }
 
 #if !defined(_WIN32)
