@@ -1,9 +1,10 @@
 #include "cli/ImportCommand.h"
 
 #include "cli/ParsedArgs.h"
-#include "lookup/ArgReader.h"
+#include "codec/Utf8.h"
 #include "importer/ImportJob.h"
 #include "importer/SystemError.h"
+#include "lookup/ArgReader.h"
 #include "mirawen/Version.h"
 #include "vocab/DataFolders.h"
 #include "vocab/WordLists.h"
@@ -85,15 +86,8 @@ Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
 }
 
 std::string utf8Of(char32_t c) {
-    if (c < 0x80) {
-        return std::string(1, static_cast<char>(c));
-    }
-    const std::size_t length = c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-    std::string utf8(length, '\0');
-    for (std::size_t k = length - 1; k > 0; --k, c >>= 6) {
-        utf8[k] = static_cast<char>(0x80 | (c & 0x3F));
-    }
-    utf8[0] = static_cast<char>((0xF00u >> length) | c);
+    std::string utf8;
+    codec::utf8::append(c, utf8);
     return utf8;
 }
 

@@ -224,36 +224,4 @@ std::u16string utf8ToUtf16(std::string_view utf8) {
     return out;
 }
 
-bool isUtf8(std::string_view text) {
-    if (isAscii(text)) {
-        return true;
-    }
-    thread_local Converter checker("UTF-16LE", "UTF-8");
-    if (!checker.valid()) {
-        return false;
-    }
-    // Converted a block at a time into the same scratch space: only whether
-    // it converts counts.
-    constexpr std::size_t kBlock = 1 << 16;
-    std::string scratch;
-    scratch.reserve(kBlock * 4);
-    while (!text.empty()) {
-        // A block boundary may cut a character: back up to its first byte.
-        std::size_t size = std::min(text.size(), kBlock);
-        while (size < text.size() && size > 0 &&
-               (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80) {
-            --size;
-        }
-        if (size == 0) {
-            return false;
-        }
-        scratch.clear();
-        if (!checker.convert(text.substr(0, size), scratch, kStop)) {
-            return false;
-        }
-        text.remove_prefix(size);
-    }
-    return true;
-}
-
 } // namespace codec

@@ -1,6 +1,7 @@
 #include "codec/Codec.h"
 
-#include "codec/Gb18030Ranges.h"
+#include "codec/Gb18030FourByte.h"
+#include "codec/Utf8.h"
 
 #include <algorithm>
 #include <windows.h>
@@ -49,39 +50,6 @@ std::size_t gbLength(std::string_view s, std::size_t i) {
     return 0;
 }
 
-// The length of the well-formed UTF-8 character at i, 0 when none begins
-// there (overlong forms, surrogates and values past U+10FFFF included).
-std::size_t utf8Length(std::string_view s, std::size_t i) {
-    const unsigned lead = byteAt(s, i);
-    if (lead < 0x80) {
-        return 1;
-    }
-    std::size_t length = 0;
-    unsigned low = 0x80, high = 0xBF; // the range of the second byte
-    if (between(lead, 0xC2, 0xDF)) {
-        length = 2;
-    } else if (between(lead, 0xE0, 0xEF)) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (between(lead, 0xF0, 0xF4)) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (!between(byteAt(s, i + 1), low, high)) {
-        return 0;
-    }
-    for (std::size_t k = 2; k < length; ++k) {
-        if (!between(byteAt(s, i + k), 0x80, 0xBF)) {
-            return 0;
-        }
-    }
-    return length;
-}
-
 int toInt(std::size_t n) {
     return static_cast<int>(std::min<std::size_t>(n, 0x7FFFFFFF));
 }
@@ -124,50 +92,16 @@ constexpr std::size_t kRun = std::size_t{1} << 20;
 
 // Windows has had GB18030 as code page 54936 since Windows 2000; Wine 8 has
 // no such code page. There the codec is code page 936 (GBK, the two-byte
-// part) with the four-byte part computed here.
+// part) with the four-byte part from Gb18030FourByte.
 bool systemKnowsGb18030() {
     static const bool known = IsValidCodePage(kGb18030) != 0;
     return known;
 }
 
 // GB18030 moved the euro sign off the single byte 0x80 that code page 936
-// gives it.
+// gives it, to a two-byte code: a matter of 936, so it stays here.
 constexpr char32_t kEuro = 0x20AC;
 constexpr std::string_view kEuroGb18030 = "\xA2\xE3";
-
-unsigned fourByteIndex(std::string_view c) {
-    auto b = [&](std::size_t k) { return static_cast<unsigned char>(c[k]); };
-    return ((b(0) - 0x81u) * 10 + b(1) - 0x30u) * 1260 + (b(2) - 0x81u) * 10 + b(3) - 0x30u;
-}
-
-// The character of a four-byte code, 0 for none.
-char32_t decodeFourBytes(std::string_view c) {
-    const unsigned lead = static_cast<unsigned char>(c[0]);
-    if (lead >= 0x90) {
-        const char32_t cp = 0x10000 + fourByteIndex(c) - fourByteIndex("\x90\x30\x81\x30");
-        return cp <= 0x10FFFF ? cp : 0;
-    }
-    const unsigned index = fourByteIndex(c);
-    if (index > kGb18030LastBmpIndex) {
-        return 0;
-    }
-    const Gb18030Range* range =
-        std::upper_bound(std::begin(kGb18030Ranges), std::end(kGb18030Ranges), index,
-                         [](unsigned i, const Gb18030Range& r) { return i < r.index; });
-    --range; // the first range starts at index 0
-    return range->first + (index - range->index);
-}
-
-void appendFourBytes(unsigned index, std::string& out) {
-    char c[4];
-    c[3] = static_cast<char>(0x30 + index % 10);
-    index /= 10;
-    c[2] = static_cast<char>(0x81 + index % 126);
-    index /= 126;
-    c[1] = static_cast<char>(0x30 + index % 10);
-    c[0] = static_cast<char>(0x81 + index / 10);
-    out.append(c, 4);
-}
 
 void appendCodePoint(char32_t cp, std::wstring& out) {
     if (cp >= 0x10000) {
@@ -183,7 +117,7 @@ void appendCodePoint(char32_t cp, std::wstring& out) {
 // is no character.
 bool decodeWithoutSystem(std::string_view c, std::wstring& out) {
     if (c.size() == 4) {
-        const char32_t cp = decodeFourBytes(c);
+        const char32_t cp = gb18030::decodeFourBytes(c);
         if (cp != 0) {
             appendCodePoint(cp, out);
         }
@@ -196,18 +130,27 @@ bool decodeWithoutSystem(std::string_view c, std::wstring& out) {
     return appendWide(kGbk, c, out);
 }
 
-// One character, encoded without code page 54936.
+// One character, encoded without code page 54936: the four-byte codes by
+// arithmetic, the two-byte ones by code page 936. Above the plane every
+// character takes its four-byte code: the few that have a two-byte code too
+// would read back through 936 as other characters, and the four-byte one
+// decodes here and in iconv alike. A two-byte code that 936 lacks (a few
+// GB18030 added later) becomes U+FFFD's code rather than another
+// character's.
 void encodeWithoutSystem(char32_t cp, std::string& out) {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
         return;
     }
-    if (cp == kEuro) {
-        out.append(kEuroGb18030);
+    if (cp >= 0x10000) {
+        gb18030::appendAbovePlane(cp, out);
         return;
     }
-    if (cp >= 0x10000) {
-        appendFourBytes(fourByteIndex("\x90\x30\x81\x30") + (cp - 0x10000), out);
+    if (gb18030::appendFourBytes(cp, out)) {
+        return;
+    }
+    if (cp == kEuro) {
+        out.append(kEuroGb18030);
         return;
     }
     const auto unit = static_cast<wchar_t>(cp);
@@ -219,11 +162,7 @@ void encodeWithoutSystem(char32_t cp, std::string& out) {
         out.append(two, 2);
         return;
     }
-    const Gb18030Range* range =
-        std::upper_bound(std::begin(kGb18030Ranges), std::end(kGb18030Ranges), cp,
-                         [](char32_t c, const Gb18030Range& r) { return c < r.first; });
-    --range;
-    appendFourBytes(range->index + static_cast<unsigned>(cp - range->first), out);
+    gb18030::appendFourBytes(kReplacement, out);
 }
 
 void encodeGb18030(std::wstring_view wide, std::string& out) {
@@ -360,7 +299,7 @@ std::string fromUnicode(std::string_view text, Unicode form) {
         std::size_t begin = 0;
         std::size_t i = 0;
         while (i < text.size()) {
-            const std::size_t length = utf8Length(text, i);
+            const std::size_t length = utf8::length(text, i);
             if (length == 0 || i - begin >= kRun) {
                 encoder.addUtf8(text.substr(begin, i - begin));
                 if (length == 0) {
@@ -440,7 +379,7 @@ std::u16string utf8ToUtf16(std::string_view utf8) {
     std::wstring wide;
     std::size_t begin = 0;
     for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t length = utf8Length(utf8, i);
+        const std::size_t length = utf8::length(utf8, i);
         if (length == 0 || i - begin >= kRun) {
             appendWide(CP_UTF8, utf8.substr(begin, i - begin), wide);
             if (length == 0) {
@@ -454,17 +393,6 @@ std::u16string utf8ToUtf16(std::string_view utf8) {
     }
     appendWide(CP_UTF8, utf8.substr(begin), wide);
     return std::u16string(wide.begin(), wide.end());
-}
-
-bool isUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = utf8Length(text, i);
-        if (length == 0) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
 }
 
 } // namespace codec

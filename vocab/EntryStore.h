@@ -24,7 +24,7 @@ public:
     // A list that cannot be read is named in the result; the other list's
     // entries are still appended.
     // Each list may be GBK, UTF-8 or UTF-16 (ListEncoding); the store holds
-    // it as GB18030.
+    // it as GB18030 (ListLoader).
     [[nodiscard]] LoadResult load(const std::filesystem::path& dir);
 
     // Appends the lines of one list's bytes (as read from its file) under the
@@ -36,7 +36,7 @@ public:
     static constexpr std::size_t kMaxTextBytes = 0xFFFFFFFFu;
 
     // Puts the entries in ascending key order; entries with equal keys keep
-    // the order they were appended in. Runs on both cores for large stores;
+    // the order they were appended in. Runs on two threads for large stores;
     // short of memory it still sorts, only slower.
     void sort();
 
@@ -76,17 +76,16 @@ private:
         std::size_t list;
     };
 
-    // Decodes the list just read (from begin to the end of m_text) to GB18030
-    // and cuts it at a Ctrl-Z; on failure the list's bytes are gone.
-    std::optional<ListFailure> finishList(std::size_t begin, std::size_t list,
-                                          std::vector<IgnoredTail>& ignored);
-    // Adds a record for every line of the spans, on both cores when they are
-    // large; throws std::bad_alloc with the store as it was but for m_text.
+    // Adds a record for every line of the spans, on two threads when they
+    // are large; throws std::bad_alloc with the store as it was but for
+    // m_text (LineIndex.cpp).
     void indexSpans(const std::vector<Span>& spans);
     void indexLines(const std::vector<Span>& spans, Record* out, Bytes& keys) const;
-    void sortRun(Record* begin, Record* end, std::size_t depth) const;
-    static bool groupByPrefix(Record* begin, Record* end);
-    static bool partByPrefix(Record* begin, Record* end);
+    // The sort's parts (EntrySort.cpp).
+    struct SortScratch;
+    void sortRun(Record* begin, Record* end, std::size_t depth, SortScratch& scratch) const;
+    static bool groupByPrefix(Record* begin, Record* end, SortScratch& scratch);
+    static bool partByPrefix(Record* begin, Record* end, SortScratch& scratch);
     // Key lengths below kShortKey take one byte before the key; longer ones,
     // that byte and four more.
     static constexpr std::size_t kShortKey = 0x80;

@@ -1,5 +1,6 @@
 #include "vocab/IpaCode.h"
 
+#include "codec/Utf8.h"
 #include "vocab/KeyChart.h"
 
 #include <unordered_map>
@@ -8,34 +9,6 @@
 namespace vocab {
 
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-// The code point that begins at text[i] and its length in bytes; a byte that
-// does not begin a well-formed character is U+FFFD of length 1.
-std::pair<char32_t, std::size_t> decode(std::string_view text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-    const unsigned lead = byte(0);
-    if (lead < 0x80) {
-        return {lead, 1};
-    }
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (length == 0 || lead > 0xF4 || i + length > text.size()) {
-        return {kReplacement, 1};
-    }
-    char32_t c = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(k) & 0xC0) != 0x80) {
-            return {kReplacement, 1};
-        }
-        c = (c << 6) | (byte(k) & 0x3F);
-    }
-    const char32_t least = length == 3 ? 0x800 : length == 4 ? 0x10000 : 0x80;
-    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        return {kReplacement, 1};
-    }
-    return {c, length};
-}
 
 // Symbols written with the key chart's symbols or plain letters: a variant
 // takes the key of the symbol it stands for, an r-coloured vowel is the vowel
@@ -62,7 +35,7 @@ constexpr std::pair<std::u32string_view, std::string_view> kSpellings[] = {
 std::string keysOf(std::string_view symbols) {
     std::string keys;
     for (std::size_t i = 0; i < symbols.size();) {
-        const auto [c, length] = decode(symbols, i);
+        const auto [c, length] = codec::utf8::decodeAt(symbols, i);
         bool charted = false;
         for (const KeyChartEntry& entry : kKeyChart) {
             if (entry.symbol == symbols.substr(i, length)) {
@@ -82,7 +55,7 @@ const std::unordered_map<char32_t, std::string>& codeTable() {
     static const std::unordered_map<char32_t, std::string> table = [] {
         std::unordered_map<char32_t, std::string> codes;
         for (const KeyChartEntry& entry : kKeyChart) {
-            codes.emplace(decode(entry.symbol, 0).first, std::string(1, entry.key));
+            codes.emplace(codec::utf8::decodeAt(entry.symbol, 0).c, std::string(1, entry.key));
         }
         for (const auto& [variants, spelling] : kSpellings) {
             for (char32_t c : variants) {
@@ -129,7 +102,7 @@ IpaCode ipaCode(std::string_view utf8) {
     IpaCode result;
     result.code.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const auto [c, length] = decode(text, i);
+        const auto [c, length] = codec::utf8::decodeAt(text, i);
         const bool atStart = i == 0;
         i += length;
         // ECDICT's older transcriptions write a secondary stress as ".",

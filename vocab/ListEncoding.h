@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string_view>
 
 namespace vocab {
 
@@ -14,7 +13,5 @@ struct DetectedEncoding {
     ListEncoding encoding;
     std::size_t markSize; // the byte-order mark, which is not text
 };
-
-[[nodiscard]] DetectedEncoding detectEncoding(std::string_view bytes);
 
 } // namespace vocab

@@ -4,16 +4,46 @@
 #include "vocab/LoadResult.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 namespace vocab {
 
-// Reads the word list at path whole onto the end of into. Nothing but a
-// regular file is read, and opening never waits (a FIFO is refused at once);
-// a file that would take into past limit bytes is refused from its size, and
-// no read goes more than one byte past the limit, so a file that grows while
-// it is read is refused too. On failure into is as it was.
+// A word list opened for reading. Nothing but a regular file is opened, and
+// opening never waits (a FIFO is refused at once).
+class ListFile {
+public:
+    ListFile();
+    ~ListFile();
+    ListFile(const ListFile&) = delete;
+    ListFile& operator=(const ListFile&) = delete;
+
+    [[nodiscard]] std::optional<ListFailure> open(const std::filesystem::path& path,
+                                                  std::size_t list);
+    // The size the system gives, which a file that grows may pass.
+    [[nodiscard]] std::uintmax_t size() const { return m_size; }
+    // Reads up to n bytes, fewer only at the end: how many, or -1 on an
+    // error with errno set.
+    long read(char* buffer, std::size_t n);
+    // Reads the rest of the file onto the end of into, taking it no more than
+    // room bytes further; a read stops one byte past room, so a file that
+    // grows is refused too. On failure into is as it was.
+    [[nodiscard]] std::optional<ListFailure> readRest(std::size_t room, Bytes& into);
+
+private:
+    struct Handle;
+    std::unique_ptr<Handle> m_handle;
+    std::uintmax_t m_size = 0;
+    std::size_t m_list = 0;
+};
+
+[[nodiscard]] ListFailure listFailure(std::size_t list, FailureKind kind, int error = 0);
+
+// Reads the word list at path whole onto the end of into. A file that would
+// take into past limit bytes is refused from its size, and no read goes more
+// than one byte past the limit. On failure into is as it was.
 [[nodiscard]] std::optional<ListFailure>
 readListFile(const std::filesystem::path& path, std::size_t list, std::size_t limit, Bytes& into);
 

@@ -1,5 +1,6 @@
 #pragma once
-// Character-wise helpers for code page 936 (GBK) byte strings.
+// Character-wise helpers for the store's GB18030 byte strings, walked by code
+// page 936's rule (GB18030's four-byte codes are two such pairs).
 //
 // A lead byte (0x81-0xFE) takes the byte after it as its second half, whatever
 // that byte is, so "[", "]" or "n" can be the second half of a Chinese

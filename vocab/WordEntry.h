@@ -4,7 +4,7 @@
 
 namespace vocab {
 
-// One vocabulary record. All five fields are GBK bytes; they view text owned
+// One vocabulary record. All five fields are GB18030 bytes; they view text owned
 // by the EntryStore the entry came from and stay valid as long as it lives
 // and is not loaded into again.
 struct WordEntry {

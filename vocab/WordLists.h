@@ -7,7 +7,7 @@ namespace vocab {
 
 struct WordListFile {
     std::string_view fileName; // in the current (or given) folder; UTF-8, as the file system has it
-    std::string_view levelTag; // GBK
+    std::string_view levelTag; // GB18030
 };
 
 // The two lists, in the order they are read.

@@ -1,4 +1,5 @@
 #include "codec/Codec.h"
+#include "codec/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -56,9 +57,45 @@ TEST(Codec, EncodesEveryUnicodeCharacter) {
         EXPECT_EQ(codec::fromUnicode(c.text, c.form), c.gb18030)
             << testing::PrintToString(std::string(c.text));
     }
-    EXPECT_TRUE(codec::isUtf8("中文 plain"));
-    EXPECT_FALSE(codec::isUtf8("\xD6\xD0\xCE\xC4"));
-    EXPECT_FALSE(codec::isUtf8(std::string(100000, 'a') + "\xED\xA0\x80")) << "a surrogate";
+}
+
+TEST(Codec, KnowsWellFormedUtf8) {
+    using namespace codec::utf8;
+    const std::pair<std::string_view, char32_t> valid[] = {
+        {"a", U'a'}, {"\xC3\xA6", U'æ'}, {"\xE4\xB8\xAD", U'中'}, {"\xF4\x8F\xBF\xBF", 0x10FFFF}};
+    for (const auto& [bytes, c] : valid) {
+        ASSERT_EQ(length(bytes, 0), bytes.size()) << testing::PrintToString(bytes);
+        EXPECT_EQ(decode(bytes, 0, bytes.size()), c);
+        std::string utf8;
+        append(c, utf8);
+        EXPECT_EQ(utf8, bytes);
+    }
+    // Overlong (two, three, four bytes), a surrogate, past U+10FFFF, cut off by
+    // the end, a trail byte missing, a trail byte alone, GBK.
+    for (std::string_view bad :
+         {"\xC0\xAF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+          "\xE4\xB8", "\xE4\xB8\x41", "\xBF", "\xD6\xD0\xCE\xC4"}) {
+        EXPECT_EQ(length(bad, 0), 0u) << testing::PrintToString(bad);
+        EXPECT_EQ(decodeAt(bad, 0).c, U'\uFFFD');
+        EXPECT_FALSE(codec::isUtf8(std::string(100, 'a') + std::string(bad)));
+    }
+    EXPECT_TRUE(codec::isUtf8("中文 plain, and more than eight bytes 😀"));
+
+    // A cut never splits a character; a byte that begins none stands alone.
+    const struct {
+        std::string_view text;
+        std::size_t limit, cut;
+    } cuts[] = {{"ab\xE4\xB8\xAD", 3, 2},
+                {"ab\xE4\xB8\xAD", 4, 2},
+                {"ab\xE4\xB8\xAD", 5, 5},
+                {"ab\xE4\xB8\x41", 4, 4},
+                {"\xBF\xBF\xBF\xBF", 2, 2},
+                {"a\xF0\x9F\x98\x80", 4, 1},
+                {"ab", 9, 2}};
+    for (const auto& c : cuts) {
+        EXPECT_EQ(cutBefore(c.text, c.limit), c.cut)
+            << testing::PrintToString(std::string(c.text)) << " at " << c.limit;
+    }
 }
 
 // A window's text may hold a lone surrogate; it stands as U+FFFD wherever

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 // word / transcription / meaning of a line; no byte is lost when separators
 // are missing or doubled, and "[", "]" and white space can be the second
 // half of a Chinese character.
@@ -26,8 +28,8 @@ TEST(WordLine, SplitsWordTranscriptionAndMeaning) {
     };
     for (const auto& c : cases) {
         const auto parts = vocab::WordLine::parse(c.line);
-        EXPECT_EQ(parts.word, c.word) << testing::PrintToString(std::string(c.line));
-        EXPECT_EQ(parts.phonetic, c.phonetic) << testing::PrintToString(std::string(c.line));
-        EXPECT_EQ(parts.meaning, c.meaning) << testing::PrintToString(std::string(c.line));
+        EXPECT_EQ(std::tuple(parts.word, parts.phonetic, parts.meaning),
+                  std::tuple(c.word, c.phonetic, c.meaning))
+            << testing::PrintToString(std::string(c.line));
     }
 }

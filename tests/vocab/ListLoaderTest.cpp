@@ -1,0 +1,89 @@
+#include "vocab/ListLoader.h"
+
+#include "codec/Codec.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string utf16(std::u16string_view units, bool little) {
+    std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+    for (char16_t u : units) {
+        const char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+        bytes += little ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
+}
+
+// Cut into pieces of any size, a list converts to the very bytes it converts
+// to whole: characters, pairs and bad bytes or units straddle the cuts.
+TEST(ListLoader, ConvertsPieceByPieceAsWhole) {
+    using codec::Unicode;
+    const std::u16string units = u"中😀a\xD800"
+                                 u"b\xDC00😀\xDBFF"
+                                 u"æ€\x1A"
+                                 u"x";
+    const struct {
+        std::string file;
+        Unicode form;
+        std::size_t mark;
+        const char* what;
+    } cases[] = {
+        {utf16(units, true), Unicode::Utf16LE, 2, "UTF-16LE"},
+        {utf16(units, false), Unicode::Utf16BE, 2, "UTF-16BE"},
+        {utf16(units, true) + "\x41", Unicode::Utf16LE, 2, "an odd byte at the end"},
+        {utf16(u"a\xD83D", false), Unicode::Utf16BE, 2, "a high surrogate at the end"},
+        {"\xEF\xBB\xBF中😀\xE4\xB8"
+         "a\xF0\x9F\x98\xC3\xA6\xED\xA0\x80\xBF€\xF4\x90\x80\x80z",
+         Unicode::Utf8, 3, "UTF-8 with its mark and bad bytes"},
+        {"中😀æ€ plain", Unicode::Utf8, 0, "UTF-8 without a mark"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        dir.write("list.txt", c.file);
+        std::string whole = codec::fromUnicode(std::string_view(c.file).substr(c.mark), c.form);
+        whole.resize(std::min(whole.find('\x1A'), whole.size()));
+        for (std::size_t piece = 1; piece <= 13; ++piece) {
+            vocab::Bytes text(3, '>');
+            std::vector<vocab::IgnoredTail> ignored;
+            ASSERT_FALSE(vocab::loadList(dir.path() / "list.txt", 1, 1000, text, ignored, piece))
+                << c.what;
+            EXPECT_EQ(std::string(text.begin(), text.end()), ">>>" + whole)
+                << c.what << ", pieces of " << piece;
+        }
+    }
+}
+
+// A list that fits before its conversion but not after is refused as soon as
+// the conversion passes the limit, and leaves the text as it was.
+TEST(ListLoader, RefusesAListWhoseConversionPassesTheLimit) {
+    const std::string list = utf16(std::u16string(100, u'æ'), true); // each four bytes after
+    TempDir dir;
+    dir.write("list.txt", list);
+    const struct {
+        std::size_t limit, piece;
+        bool refused;
+    } cases[] = {
+        {5 + 400, 16, false},
+        {5 + 399, 16, true},
+        {5 + 399, vocab::kConversionPiece, true},
+        {5 + list.size() - 1, 16, true}, // refused from its size
+    };
+    for (const auto& c : cases) {
+        vocab::Bytes text(5, '>');
+        std::vector<vocab::IgnoredTail> ignored;
+        const auto failure =
+            vocab::loadList(dir.path() / "list.txt", 0, c.limit, text, ignored, c.piece);
+        ASSERT_EQ(failure.has_value(), c.refused) << c.limit;
+        if (c.refused) {
+            EXPECT_EQ(failure->message(), "cannot read 大学四级.txt: the word lists together "
+                                          "exceed 4 GiB");
+            EXPECT_EQ(std::string(text.begin(), text.end()), ">>>>>");
+        } else {
+            EXPECT_EQ(text.size(), 405u);
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,210 @@
+#include "vocab/ListLoader.h"
+
+#include "codec/Codec.h"
+#include "codec/Utf8.h"
+#include "vocab/ListFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
+#include <string>
+#include <system_error>
+
+namespace vocab {
+
+namespace {
+
+constexpr char kCtrlZ = '\x1A';
+
+bool isWhiteOrCtrlZ(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == kCtrlZ;
+}
+
+ListFailure tooLarge(std::size_t list) {
+    return listFailure(list, FailureKind::TooLarge);
+}
+
+// Where a piece of UTF-16 that was read up to its end or not (more) may be
+// cut: never between the halves of a pair, nor inside a code unit.
+std::size_t utf16Cut(std::string_view bytes, bool little, bool more) {
+    const std::size_t even = bytes.size() & ~std::size_t{1};
+    if (!more || even < 4) {
+        return more ? even : bytes.size();
+    }
+    const auto a = static_cast<unsigned char>(bytes[even - 2]);
+    const auto b = static_cast<unsigned char>(bytes[even - 1]);
+    const unsigned last = little ? (a | b << 8) : (a << 8 | b);
+    return last >= 0xD800 && last <= 0xDBFF ? even - 2 : even;
+}
+
+// Room asked for ahead, for the largest conversion; where the system will
+// not give it, text grows as the conversion needs.
+void reserveIfCan(Bytes& text, std::size_t size) {
+    try {
+        text.reserve(size);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+// Appends converted to text, whose list began at begin, unless the list
+// would pass room; grows text by half again at most, never past the limit.
+bool appendPiece(const std::string& converted, std::size_t begin, std::size_t room, Bytes& text) {
+    if (converted.size() > room - (text.size() - begin)) {
+        return false;
+    }
+    if (text.capacity() - text.size() < converted.size()) {
+        text.reserve(std::min(begin + room, std::max(text.size() + converted.size(),
+                                                     text.capacity() + text.capacity() / 2)));
+    }
+    text.insert(text.end(), converted.begin(), converted.end());
+    return true;
+}
+
+// A UTF-16 list, read and converted a piece at a time after its mark: the raw
+// list is never held whole, and memory is the converted text and two pieces.
+std::optional<ListFailure> loadUtf16(ListFile& file, std::size_t list, std::size_t room,
+                                     bool little, std::size_t piece, Bytes& text) {
+    const codec::Unicode form = little ? codec::Unicode::Utf16LE : codec::Unicode::Utf16BE;
+    const std::size_t begin = text.size();
+    // A code unit's two bytes take at most four as GB18030: with room for
+    // that from the start, text does not move while the list is converted,
+    // and the pages it does not fill are never touched.
+    const auto most = static_cast<std::size_t>(std::min<std::uintmax_t>(room, 2 * file.size()));
+    reserveIfCan(text, begin + most + piece);
+    std::size_t raw = 2; // the mark
+    std::string buffer;
+    for (bool more = true; more;) {
+        const std::size_t carried = buffer.size();
+        buffer.resize(std::max(piece, carried + 4));
+        const long n = file.read(buffer.data() + carried, buffer.size() - carried);
+        if (n < 0) {
+            const int error = errno;
+            return listFailure(list, FailureKind::Unreadable, error != 0 ? error : EIO);
+        }
+        raw += static_cast<std::size_t>(n);
+        if (raw > room) {
+            return tooLarge(list); // it grew past its size
+        }
+        more = carried + static_cast<std::size_t>(n) == buffer.size();
+        buffer.resize(carried + static_cast<std::size_t>(n));
+        const std::size_t cut = utf16Cut(buffer, little, more);
+        if (!appendPiece(codec::fromUnicode(std::string_view(buffer).substr(0, cut), form), begin,
+                         room, text)) {
+            return tooLarge(list);
+        }
+        buffer.erase(0, cut);
+    }
+    return std::nullopt;
+}
+
+// A UTF-8 list is read whole first, as it must be to tell it from GBK (which
+// stays as read, with no copy). It is then converted a piece at a time into a
+// buffer of its own and copied over its raw bytes: at most the raw list and
+// its conversion are held, the conversion stops as soon as it passes the
+// limit, and afterwards text holds no more than the larger of the two.
+bool convertUtf8(std::size_t begin, std::size_t mark, std::size_t room, std::size_t piece,
+                 Bytes& text) {
+    const std::string_view raw(text.data() + begin + mark, text.size() - begin - mark);
+    Bytes out;
+    reserveIfCan(out, std::min(room, 2 * raw.size())); // two bytes become at most four
+    for (std::size_t at = 0; at < raw.size();) {
+        const std::string_view rest = raw.substr(at);
+        std::size_t cut = codec::utf8::cutBefore(rest, piece);
+        if (cut == 0) {
+            cut = std::max<std::size_t>(codec::utf8::length(rest, 0), 1);
+        }
+        if (!appendPiece(codec::fromUnicode(rest.substr(0, cut), codec::Unicode::Utf8), 0, room,
+                         out)) {
+            return false;
+        }
+        at += cut;
+    }
+    text.resize(begin);
+    text.insert(text.end(), out.begin(), out.end());
+    return true;
+}
+
+std::optional<ListFailure> read(ListFile& file, std::size_t list, std::size_t room,
+                                std::size_t piece, Bytes& text) {
+    const std::size_t begin = text.size();
+    if (file.size() > room) {
+        return tooLarge(list);
+    }
+    // Two bytes tell a UTF-16 list, which is converted as it is read.
+    text.resize(begin + 2);
+    const long n = file.read(text.data() + begin, 2);
+    if (n < 0) {
+        const int error = errno;
+        return listFailure(list, FailureKind::Unreadable, error != 0 ? error : EIO);
+    }
+    if (static_cast<std::size_t>(n) > room) {
+        return tooLarge(list); // it grew past its size
+    }
+    text.resize(begin + static_cast<std::size_t>(n));
+    const std::string_view mark(text.data() + begin, text.size() - begin);
+    if (mark == "\xFF\xFE" || mark == "\xFE\xFF") {
+        text.resize(begin);
+        return loadUtf16(file, list, room, mark[0] == '\xFF', piece, text);
+    }
+    if (auto failure = file.readRest(room - (text.size() - begin), text)) {
+        return failure;
+    }
+    const DetectedEncoding detected =
+        detectEncoding(std::string_view(text.data() + begin, text.size() - begin));
+    if (detected.encoding == ListEncoding::Utf8 &&
+        !convertUtf8(begin, detected.markSize, room, piece, text)) {
+        return tooLarge(list);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+DetectedEncoding detectEncoding(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        return {ListEncoding::Utf8, 3};
+    }
+    if (bytes.starts_with("\xFF\xFE")) {
+        return {ListEncoding::Utf16LE, 2};
+    }
+    if (bytes.starts_with("\xFE\xFF")) {
+        return {ListEncoding::Utf16BE, 2};
+    }
+    const bool high = std::any_of(bytes.begin(), bytes.end(),
+                                  [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return {high && codec::isUtf8(bytes) ? ListEncoding::Utf8 : ListEncoding::Gbk, 0};
+}
+
+std::optional<ListFailure> loadList(const std::filesystem::path& path, std::size_t list,
+                                    std::size_t limit, Bytes& text,
+                                    std::vector<IgnoredTail>& ignored, std::size_t piece) {
+    ListFile file;
+    if (auto failure = file.open(path, list)) {
+        return failure;
+    }
+    const std::size_t begin = text.size();
+    const std::size_t room = limit > begin ? limit - begin : 0;
+    try {
+        if (auto failure = read(file, list, room, std::max<std::size_t>(piece, 4), text)) {
+            text.resize(begin);
+            return failure;
+        }
+        // Ctrl-Z ends a list, as it ends a file read in text mode.
+        const void* found = std::memchr(text.data() + begin, kCtrlZ, text.size() - begin);
+        if (found) {
+            const auto ctrlZ = text.begin() + (static_cast<const char*>(found) - text.data());
+            if (!std::all_of(ctrlZ + 1, text.end(), isWhiteOrCtrlZ)) {
+                ignored.push_back({list, static_cast<std::size_t>(text.end() - ctrlZ - 1)});
+            }
+            text.erase(ctrlZ, text.end());
+        }
+    } catch (const std::bad_alloc&) {
+        text.resize(begin);
+        return listFailure(list, FailureKind::Unreadable,
+                           static_cast<int>(std::errc::not_enough_memory));
+    }
+    return std::nullopt;
+}
+
+} // namespace vocab
