@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   libcsv-dev                          # mirawen-import reads ECDICT's CSV
   qt6-base-dev qt6-translations-l10n   # the window, and Qt's own texts in Chinese
+  qt6-multimedia-dev espeak-ng         # speech: eSpeak NG's samples played through Qt
+  pulseaudio pulseaudio-utils sox      # a null sound device for the speech tests, and a meter
   fonts-wqy-microhei fonts-dejavu-core # a Chinese face for the dialogs
   xvfb xauth xdotool python3-pil       # the real-window tests (a screenshot of the installed one)
 )
