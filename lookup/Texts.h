@@ -88,10 +88,31 @@ inline constexpr std::string_view kNoDisplay =
     "mirawen: no display to open the window on (DISPLAY is not set).\n"
     "Run it on a desktop, or in a virtual X server: xvfb-run -a ./mirawen\n";
 
+// Importing the full lists from ECDICT's CSV, from the window's menu.
+inline constexpr std::string_view kImportMenu = "导入词库(&I)...";
+inline constexpr std::string_view kImportCaption = "导入词库";
+// The file dialog's title says where the file comes from.
+inline constexpr std::string_view kImportChoose =
+    "选择 ECDICT 的 ecdict.csv（GitHub 上的开源英汉词典 ECDICT，MIT 许可）";
+inline constexpr std::string_view kCsvFiles = "CSV 文件";
+inline constexpr std::string_view kCsvPattern = "*.csv";
+inline constexpr std::string_view kAllFiles = "所有文件";
+inline constexpr std::string_view kAllPattern = "*";
+inline constexpr std::string_view kAskReplace = "已有词库，是否替换?";
+inline constexpr std::string_view kImporting = "正在导入词库……";
+inline constexpr std::string_view kCancel = "取消";
+inline constexpr std::string_view kImportFailed = "导入失败，词库没有改变：";
+inline constexpr std::string_view kNoUserFolder =
+    "导入失败：没有存放词库的用户文件夹（HOME 或 APPDATA 不是完整的路径）。";
+// The About box's line while the window shows the bundled sample lists.
+inline constexpr std::string_view kSampleLists =
+    "现在用的是示例词库，只有几百个词。完整的四、六级词库：窗口菜单 → 导入词库。";
+
 // Speech: the one notice of a run in which it cannot work, saying why and
 // what to install.
 #if defined(_WIN32)
-inline constexpr std::string_view kNoSynthesizer = "无法朗读：本机没有 Windows 语音合成（SAPI 5）。";
+inline constexpr std::string_view kNoSynthesizer =
+    "无法朗读：本机没有 Windows 语音合成（SAPI 5）。";
 inline constexpr std::string_view kNoVoice =
     "无法朗读：本机没有英语语音。请在“设置 → 时间和语言 → 语音”中添加英语（英国或美国）语音。";
 #else

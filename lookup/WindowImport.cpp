@@ -1,0 +1,84 @@
+#include "lookup/WindowImport.h"
+
+#include "importer/SystemError.h"
+#include "lookup/Texts.h"
+#include "vocab/WordLists.h"
+
+#include <algorithm>
+
+namespace lookup {
+
+namespace fs = std::filesystem;
+
+std::optional<fs::path> importFolder(const vocab::DataEnvironment& env) {
+    return vocab::userListFolder(env);
+}
+
+std::string noUserFolderNotice() {
+    return std::string(text::kNoUserFolder);
+}
+
+bool holdsLists(const fs::path& folder) {
+    return std::any_of(vocab::kWordLists.begin(), vocab::kWordLists.end(), [&](const auto& list) {
+        std::error_code ec;
+        return fs::exists(fs::symlink_status(folder / fs::u8path(list.fileName), ec));
+    });
+}
+
+std::string importNotice(const importer::ImportReport& report) {
+    using Status = importer::ImportReport::Status;
+    if (report.status == Status::Written || report.status == Status::NothingSelected) {
+        const importer::Tally& tally = report.tally;
+        std::string notice = report.status == Status::Written ? "词库已导入：" : "没有导入：";
+        for (std::size_t i = 0; i < vocab::kWordLists.size(); ++i) {
+            notice += std::string(vocab::kWordLists[i].fileName) + " " +
+                      std::to_string(report.entries[i]) + " 个词，";
+        }
+        notice += "跳过 " + std::to_string(tally.badWord + tally.emptyPhonetic + tally.notUtf8) +
+                  " 行（共读了 " + std::to_string(tally.rows) + " 行）。";
+        if (report.status == Status::NothingSelected) {
+            notice += "这个文件里没有标为 cet4 或 cet6 的词。";
+        }
+        return notice;
+    }
+    std::string reason = report.error;
+    if (!report.blocked.empty()) {
+        reason = importer::pathText(report.blocked.front().path) +
+                 (report.blocked.front().notAFile ? " is not a regular file" : " exists");
+    }
+    return std::string(text::kImportFailed) + reason;
+}
+
+bool showsSampleLists(const fs::path& listFolder, const vocab::DataEnvironment& env) {
+    for (const fs::path& folder : vocab::systemListFolders(env)) {
+        std::error_code ec;
+        if (fs::equivalent(folder, listFolder, ec)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+ImportTask::ImportTask(importer::ImportRequest request) {
+    std::error_code ec;
+    const auto size = fs::file_size(request.csv, ec);
+    m_size = ec ? 0 : static_cast<std::uint64_t>(size);
+    m_thread = std::thread([this, request = std::move(request)] {
+        m_report = importer::runImport(request, [this](std::uint64_t read) {
+            m_read.store(read);
+            return !m_cancelled.load();
+        });
+        m_done.store(true);
+    });
+}
+
+ImportTask::~ImportTask() {
+    cancel();
+    m_thread.join();
+}
+
+double ImportTask::progress() const {
+    return m_size == 0 ? 0.0 : std::min(1.0, static_cast<double>(m_read.load()) / m_size);
+}
+
+} // namespace lookup

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "importer/ImportJob.h"
+#include "vocab/DataFolders.h"
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace lookup {
+
+// Where the window imports to: the user's own list folder, which the folder
+// rules read when the current folder holds no list. Empty when there is none
+// (no usable home); noUserFolderNotice() says so.
+[[nodiscard]] std::optional<std::filesystem::path> importFolder(const vocab::DataEnvironment& env);
+[[nodiscard]] std::string noUserFolderNotice();
+
+// Whether importing into folder replaces lists, so that the learner is asked.
+[[nodiscard]] bool holdsLists(const std::filesystem::path& folder);
+
+// One notice of how an import ended, for a report that is not Stopped: the
+// entries of each list and the rows skipped, or what failed.
+[[nodiscard]] std::string importNotice(const importer::ImportReport& report);
+
+// Whether the window shows the sample lists that come with the program: its
+// lists come from one of the system's folders, not the user's own.
+[[nodiscard]] bool showsSampleLists(const std::filesystem::path& listFolder,
+                                    const vocab::DataEnvironment& env);
+
+// An import on a thread of its own, so that the window goes on drawing; the
+// window asks how far it is and whether it is done, and may cancel it, which
+// leaves the old lists whole. Destroying a task cancels it and waits.
+class ImportTask {
+public:
+    explicit ImportTask(importer::ImportRequest request);
+    ImportTask(const ImportTask&) = delete;
+    ImportTask& operator=(const ImportTask&) = delete;
+    ~ImportTask();
+
+    // From 0 to 1, by the bytes of the CSV read; 0 when its size is unknown.
+    [[nodiscard]] double progress() const;
+    [[nodiscard]] bool done() const { return m_done.load(); }
+    void cancel() { m_cancelled.store(true); }
+    // Once done.
+    [[nodiscard]] const importer::ImportReport& report() const { return m_report; }
+
+private:
+    std::uint64_t m_size = 0;
+    std::atomic<std::uint64_t> m_read{0};
+    std::atomic<bool> m_cancelled{false};
+    std::atomic<bool> m_done{false};
+    importer::ImportReport m_report;
+    std::thread m_thread;
+};
+
+} // namespace lookup

@@ -1,0 +1,83 @@
+#include "lookup/WindowImport.h"
+#include "lookup/Speech.h"
+#include "support/TempDir.h"
+#include "vocab/EntryStore.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kCsv = "word,phonetic,translation,tag\nship,ʃɪp,n. 船,cet4\n"
+                         "sink,sɪŋk,,cet6\n,ʃ,,cet4\n";
+
+void waitFor(const lookup::ImportTask& task) {
+    while (!task.done()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+// The window's import runs beside it and ends in one notice; cancelled, it
+// leaves the lists as they were.
+TEST(WindowImport, RunsBesideTheWindowAndSaysHowItEnded) {
+    TempDir dir;
+    dir.write("ecdict.csv", kCsv);
+    const fs::path lists = dir.path() / "lists";
+    EXPECT_FALSE(lookup::holdsLists(lists));
+    {
+        lookup::ImportTask task({dir.path() / "ecdict.csv", lists, false});
+        waitFor(task);
+        EXPECT_EQ(task.progress(), 1.0);
+        EXPECT_EQ(
+            lookup::importNotice(task.report()),
+            "词库已导入：大学四级.txt 1 个词，大学六级.txt 1 个词，跳过 1 行（共读了 3 行）。");
+    }
+    EXPECT_TRUE(lookup::holdsLists(lists));
+    {
+        dir.write("ecdict.csv", "word,phonetic\n");
+        lookup::ImportTask task({dir.path() / "ecdict.csv", lists, true});
+        waitFor(task);
+        EXPECT_EQ(lookup::importNotice(task.report()),
+                  "导入失败，词库没有改变：the header row has no column \"translation\", \"tag\"");
+    }
+    {
+        // Cancelled before its first block: nothing changes.
+        dir.write("ecdict.csv", kCsv + std::string(1 << 20, '\n'));
+        lookup::ImportTask task({dir.path() / "ecdict.csv", dir.path() / "other", false});
+        task.cancel();
+        waitFor(task);
+        EXPECT_EQ(task.report().status, importer::ImportReport::Status::Stopped);
+        EXPECT_FALSE(lookup::holdsLists(dir.path() / "other"));
+    }
+
+    vocab::DataEnvironment env;
+    env.xdgDataDirs = (dir.path() / "share").string();
+    fs::create_directories(dir.path() / "share" / "mirawen");
+    EXPECT_TRUE(lookup::showsSampleLists(dir.path() / "share" / "mirawen", env));
+    EXPECT_FALSE(lookup::showsSampleLists(lists, env));
+    env.home = "relative";
+    EXPECT_EQ(lookup::importFolder(env), std::nullopt);
+}
+
+TEST(Speech, SaysARowsWordOrTheSoundsTyped) {
+    using lookup::Accent;
+    using lookup::Utterance;
+    vocab::EntryStore store;
+    ASSERT_TRUE(store.appendList("ship [5ip] n.\n [x]\n", 0));
+    EXPECT_EQ(lookup::rowUtterance(store, 0, Accent::American),
+              (Utterance{Utterance::Kind::Word, "ship", Accent::American}));
+    EXPECT_EQ(lookup::rowUtterance(store, 1, Accent::British), std::nullopt) << "no word";
+    EXPECT_EQ(lookup::rowUtterance(store, 2, Accent::British), std::nullopt) << "no row";
+    for (const std::u16string& typed : {std::u16string(u"'5ip"), std::u16string(u"/ˈʃɪp/")}) {
+        EXPECT_EQ(lookup::typedUtterance(typed, Accent::British)->text, "'5ip");
+    }
+    EXPECT_EQ(lookup::typedUtterance(u" ' : ", Accent::British), std::nullopt);
+    EXPECT_EQ(lookup::accentNamed(lookup::accentName(Accent::American)), Accent::American);
+    EXPECT_EQ(lookup::accentNamed("anything else"), Accent::British);
+}
+
+} // namespace
