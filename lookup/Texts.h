@@ -88,6 +88,9 @@ inline constexpr std::string_view kNoDisplay =
     "mirawen: no display to open the window on (DISPLAY is not set).\n"
     "Run it on a desktop, or in a virtual X server: xvfb-run -a ./mirawen\n";
 
+// The key chart is a keyboard too.
+inline constexpr std::string_view kChartTip = "单击音标，把它的键输入查询框";
+
 // Importing the full lists from ECDICT's CSV, from the window's menu.
 inline constexpr std::string_view kImportMenu = "导入词库(&I)...";
 inline constexpr std::string_view kImportCaption = "导入词库";

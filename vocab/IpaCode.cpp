@@ -131,4 +131,39 @@ IpaCode ipaCode(std::string_view utf8) {
     return result;
 }
 
+bool looksLikeIpa(std::string_view utf8) {
+    const std::string_view text = trimmed(utf8);
+    if (text.size() >= 2 && ((text.front() == '/' && text.back() == '/') ||
+                             (text.front() == '[' && text.back() == ']'))) {
+        return true;
+    }
+    const auto& table = codeTable();
+    for (std::size_t i = 0; i < text.size();) {
+        const auto [c, length] = codec::utf8::decodeAt(text, i);
+        i += length;
+        if (c >= 0x80 && (table.contains(c) || c == U'ˌ')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string ipaKeys(std::string_view utf8) {
+    const std::string_view text = stripped(utf8);
+    const auto& table = codeTable();
+    std::string keys;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto [c, length] = codec::utf8::decodeAt(text, i);
+        const std::string_view symbol = text.substr(i, length);
+        i += length;
+        // No key holds a stress, length or syllable mark.
+        if (std::u32string_view(U"ˈˌˊ'′’‘ː:ˑ.").find(c) != std::u32string_view::npos) {
+            continue;
+        }
+        const auto found = c >= 0x80 ? table.find(c) : table.end();
+        keys += found != table.end() ? std::string_view(found->second) : symbol;
+    }
+    return keys;
+}
+
 } // namespace vocab

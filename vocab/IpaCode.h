@@ -21,6 +21,16 @@ struct IpaCode {
 // ",") only at the very start: anywhere else a comma would cut the sound key.
 [[nodiscard]] IpaCode ipaCode(std::string_view utf8);
 
+// Whether text a learner typed or pasted is IPA rather than the keyboard
+// code: it is enclosed in "/ /" or "[ ]", or holds a symbol of the IPA table.
+[[nodiscard]] bool looksLikeIpa(std::string_view utf8);
+
+// IPA a learner typed or pasted as the keys of the code, for searching: "/ /"
+// or "[ ]" taken off, every symbol the table knows as its keys, the stress,
+// length and syllable marks dropped (no key holds them), and anything else
+// kept as it is, so that what no key stands for still finds nothing.
+[[nodiscard]] std::string ipaKeys(std::string_view utf8);
+
 // text without the white space (space, tab, CR, LF, VT, FF) at either end.
 [[nodiscard]] std::string_view trimmed(std::string_view text);
 

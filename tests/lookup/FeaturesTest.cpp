@@ -1,5 +1,6 @@
 #include "lookup/WindowImport.h"
 #include "lookup/Speech.h"
+#include "lookup/TypedText.h"
 #include "support/TempDir.h"
 #include "vocab/EntryStore.h"
 
@@ -78,6 +79,34 @@ TEST(Speech, SaysARowsWordOrTheSoundsTyped) {
     EXPECT_EQ(lookup::typedUtterance(u" ' : ", Accent::British), std::nullopt);
     EXPECT_EQ(lookup::accentNamed(lookup::accentName(Accent::American)), Accent::American);
     EXPECT_EQ(lookup::accentNamed("anything else"), Accent::British);
+}
+
+// What a learner types or pastes, and what the box then searches for.
+TEST(TypedText, IpaFindsWhatItsKeysFind) {
+    const struct {
+        std::u16string typed;
+        std::optional<std::u16string> keys;
+    } cases[] = {
+        {u"/ˈʃɪp/", u"5ip"},      // Oxford and Cambridge
+        {u"[ʃɪp]", u"5ip"},       // Youdao and Eudic
+        {u"ˈlaɪ.kɪŋ", u"laiki6"}, // Cambridge's syllable dots
+        {u"ʃip ә", u"5ip 4"},     // ECDICT's ә
+        {u"ˌθɪŋkː", u"7i6k"},     // marks no key holds
+        {u"ʃ☃p", u"5☃p"},         // an unknown symbol stays, and finds nothing
+        {u"5i'p", std::nullopt},  // keyboard code keeps its marks
+        {u"5ip", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(lookup::keysOfTypedIpa(c.typed), c.keys);
+    }
+    EXPECT_EQ(lookup::chartKeyAt(0, 209), u'1');
+    EXPECT_EQ(lookup::chartKeyAt(4 * 19 + 3, 209), u'5');
+    EXPECT_EQ(lookup::chartKeyAt(2 * 208.9, 2 * 209), u'A') << "at any scale";
+    EXPECT_EQ(lookup::chartKeyAt(209, 209), std::nullopt);
+
+    vocab::EntryStore store;
+    ASSERT_TRUE(store.appendList("ship ['5ip] n. \xB4\xAC\nsheep [5i:p]\n", 0));
+    EXPECT_EQ(lookup::copiedText(store, {1, 0, 1}), u"ship [ˈʃip] n. 船\nsheep [ʃiːp]\n");
 }
 
 } // namespace

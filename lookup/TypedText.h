@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vocab {
+class EntryStore;
+}
+
+namespace lookup {
+
+// What the box shows after the learner typed or pasted text: IPA as the
+// keys it stands for ("/ˈʃɪp/" is "5ip"), so that it finds what the keys
+// would and the learner sees the code; nothing when the text is keyboard
+// code already, whose "'" and ":" are kept and still prevent a match.
+[[nodiscard]] std::optional<std::u16string> keysOfTypedIpa(std::u16string_view typed);
+
+// The key of the chart's symbol at x (0 to width, in the picture's pixels at
+// any scale): the chart shows its symbols in equal columns.
+[[nodiscard]] std::optional<char16_t> chartKeyAt(double x, double width);
+
+// The entries of rows (store indices, in any order) as text to copy, in
+// store order, one a line: "word [transcription] meaning", the transcription
+// in IPA. Lines end with "\n"; a window converts them as its clipboard wants.
+[[nodiscard]] std::u16string copiedText(const vocab::EntryStore& store,
+                                        std::vector<std::size_t> rows);
+
+} // namespace lookup
