@@ -14,8 +14,12 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 export MIRAWEN_WERROR=ON
 
-# The code follows .clang-format, every file of it.
+# The code follows .clang-format, every file of it; where shellcheck is
+# installed, the scripts pass it.
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+if command -v shellcheck >/dev/null; then
+  git ls-files -z '*.sh' .ci/run | xargs -0 shellcheck -x
+fi
 
 for preset in default asan tsan; do
   configure "$preset"
