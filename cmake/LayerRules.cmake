@@ -9,6 +9,11 @@
 #                       [ALLOW_WINDOWS file...]      ...except in these files
 #                       [FORBID_INCLUDES prefix...]) no "prefix..." or <prefix...>
 #
+# For example, a layer with neither Qt nor Windows that uses none of the
+# layers above it:
+#
+#   mirawen_layer_rules(FORBID_QT FORBID_WINDOWS FORBID_INCLUDES app/ controls/ win/ cli/)
+#
 # Every .h, .hpp and .cpp under the folder is read. A file added later makes
 # the build configure again; an include added to a file that was already
 # there is caught at the next configuration (CI configures afresh).
