@@ -27,11 +27,28 @@ endif()
 # one.
 set(MIRAWEN_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH
     "The Wine prefix the Windows tests run in (tools/test-windows.sh makes it)")
+set(_wine_environment
+    "WINEPREFIX=${MIRAWEN_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;LANG=C.UTF-8")
 function(mirawen_wine_tests)
   set_tests_properties(${ARGN} PROPERTIES
-    ENVIRONMENT "WINEPREFIX=${MIRAWEN_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;LANG=C.UTF-8"
+    ENVIRONMENT "${_wine_environment}"
     WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+    FIXTURES_REQUIRED wine
     RESOURCE_LOCK wine
     LABELS windows
     TIMEOUT 300)
 endfunction()
+
+# Wine's own processes (its services, the desktop) outlive the program that
+# starts them: started by a test, they would keep its output open, and CTest
+# would wait for them. So the first test starts them, and a server that
+# stays between the tests, with no output; the last one ends them.
+if(CMAKE_CROSSCOMPILING)
+  add_test(NAME wine_start
+    COMMAND sh -c "wineserver -p 60 </dev/null >/dev/null 2>&1 && wineboot </dev/null >/dev/null 2>&1")
+  add_test(NAME wine_stop COMMAND sh -c "wineserver -k || true")
+  set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
+  set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+  set_tests_properties(wine_start wine_stop PROPERTIES
+    ENVIRONMENT "${_wine_environment}" RESOURCE_LOCK wine LABELS windows TIMEOUT 120)
+endif()

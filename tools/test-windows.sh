@@ -58,14 +58,6 @@ if [[ ${1:-} != --in-x ]]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --in-x
 fi
 
-# One server for all the tests, kept a minute past the last program; CTest
-# runs them one at a time (they share it and the display). Wine's own
-# processes (services, the desktop) are started here, before CTest: they
-# outlive the program that starts them, and started by a test they would
-# keep its output open and CTest waiting for its end.
-wineserver -p 60
-wineboot </dev/null >/dev/null 2>&1
-status=0
-ctest --preset windows || status=$?
-wineserver -k || true
-exit "$status"
+# CTest runs the tests one at a time (they share the display and one
+# wineserver, which its first test starts and its last ends).
+exec ctest --preset windows
