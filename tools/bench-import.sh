@@ -5,28 +5,31 @@
 #
 #   tools/bench-import.sh [BUILD-DIR [CSV]]
 #
-# BUILD-DIR (default: build) holds cli/mirawen-import and bench/gen-ecdict.
+# Without BUILD-DIR (or with an empty one), build/ is configured with the
+# benchmarks on and cli/mirawen-import and bench/gen-ecdict are built in it
+# first; a BUILD-DIR that is named must hold them already.
 # Without CSV, a synthetic file in ECDICT's shape with 770,000 rows (about
 # 73 MB, the same bytes every time) is generated into a temporary folder.
 # Environment: REPS (default 7) runs of each command.
 set -euo pipefail
+# shellcheck source=SCRIPTDIR/lib.sh
+. "$(dirname "$0")/lib.sh"
 
-build=${1:-build}
+build=${1:-}
 csv=${2:-}
 reps=${REPS:-7}
+if [[ -z $build ]]; then
+    build=$source_dir/build
+    build_for_bench mirawen-import gen-ecdict
+fi
 
 import=$build/cli/mirawen-import
 gen=$build/bench/gen-ecdict
-die() {
-    echo "bench-import: $*" >&2
-    exit 2
-}
 [[ -x $import ]] || die "no $import: build the project first (or name the build folder)"
 [[ $reps =~ ^[1-9][0-9]*$ ]] || die "REPS must be a positive number"
 command -v python3 >/dev/null || die "python3 is missing"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+make_work_dir
 
 if [[ -z $csv ]]; then
     [[ -x $gen ]] || die "no $gen: build with -DMIRAWEN_BENCH=ON"

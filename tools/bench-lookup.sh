@@ -4,7 +4,9 @@
 #
 #   tools/bench-lookup.sh [BUILD-DIR [LISTS-DIR]]
 #
-# BUILD-DIR (default: build) holds cli/mirawen-lookup and bench/gen-wordlists.
+# Without BUILD-DIR (or with an empty one), build/ is configured with the
+# benchmarks on and cli/mirawen-lookup and bench/gen-wordlists are built in it
+# first; a BUILD-DIR that is named must hold them already.
 # Without LISTS-DIR, two sets of 1,000,000 synthetic entries (about 37 MB,
 # 60/40, CR LF) are generated into a temporary folder and timed in turn: one
 # where every line has a transcription of its own, and a realistic one where
@@ -12,26 +14,27 @@
 # beginnings, whole keys repeated). Environment: REPS (default 7) runs of
 # each command, INPUT (default s4l) the lookup's input.
 set -euo pipefail
+# shellcheck source=SCRIPTDIR/lib.sh
+. "$(dirname "$0")/lib.sh"
 
-build=${1:-build}
+build=${1:-}
 lists=${2:-}
 reps=${REPS:-7}
 input=${INPUT:-s4l}
+if [[ -z $build ]]; then
+    build=$source_dir/build
+    build_for_bench mirawen-lookup gen-wordlists
+fi
 
 lookup=$build/cli/mirawen-lookup
 gen=$build/bench/gen-wordlists
-die() {
-    echo "bench-lookup: $*" >&2
-    exit 2
-}
 [[ -x $lookup ]] || die "no $lookup: build the project first (or name the build folder)"
 [[ $reps =~ ^[1-9][0-9]*$ ]] || die "REPS must be a positive number"
 
 # GNU time reports the peak resident set size; bash's time keyword does not.
-"$(dirname "$0")/ensure-packages.sh" time
+ensure_packages time
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+make_work_dir
 
 # Times every command over the lists in $1, titled $2.
 bench() {

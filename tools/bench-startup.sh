@@ -6,10 +6,11 @@
 #
 #   tools/bench-startup.sh [BUILD-DIR [LISTS-DIR]]
 #
-# BUILD-DIR (default: build) holds app/mirawen and
-# bench/mirawen-bench-empty-dialog. LISTS-DIR holds 大学四级.txt and
-# 大学六级.txt (default: the shared CET fixtures beside the checkout, else the
-# bundled samples).
+# Without BUILD-DIR (or with an empty one), build/ is configured with the
+# benchmarks on and app/mirawen and bench/mirawen-bench-empty-dialog are built
+# in it first; a BUILD-DIR that is named must hold them already. LISTS-DIR
+# holds 大学四级.txt and 大学六级.txt (default: the shared CET fixtures beside
+# the checkout, else the bundled samples).
 #
 # Both programs run in a D-Bus session, as on a desktop. Without one, Qt's
 # accessibility bridge tries to start a bus (dbus-launch, along the PATH) the
@@ -17,24 +18,26 @@
 # controls, after it in an empty one. SESSION_BUS=none leaves the bus out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=SCRIPTDIR/lib.sh
+. tools/lib.sh
 
-build=${1:-build}
+build=${1:-}
 lists=${2:-}
 reps=${REPS:-7}
+if [[ -z $build ]]; then
+    build=build
+    build_for_bench mirawen mirawen-bench-empty-dialog
+fi
 if [[ -z $lists ]]; then
     lists=../shared/fixtures/cet
     [[ -r $lists/大学四级.txt ]] || lists=samples
 fi
-die() {
-    echo "bench-startup: $*" >&2
-    exit 2
-}
 program=$build/app/mirawen
 empty=$build/bench/mirawen-bench-empty-dialog
 [[ -x $program && -x $empty ]] || die "build $program and $empty first"
 [[ $reps =~ ^[1-9][0-9]*$ ]] || die "REPS must be a positive number"
 
-tools/ensure-packages.sh xvfb xauth python3-xlib dbus-daemon
+ensure_packages xvfb xauth python3-xlib dbus-daemon
 session=(dbus-run-session --)
 bus="in a D-Bus session"
 if [[ ${SESSION_BUS:-} == none ]]; then
@@ -42,8 +45,7 @@ if [[ ${SESSION_BUS:-} == none ]]; then
     bus="without a D-Bus session"
 fi
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+make_work_dir
 cp "$lists"/大学四级.txt "$lists"/大学六级.txt res/TOPhonetic.ttf "$work"/
 
 # The server takes any client (-ac): python-xlib does not read the cookie

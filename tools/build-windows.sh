@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows programs with mingw-w64 into build-windows/: the
-# window (mirawen.exe), the command line (mirawen-lookup.exe), their tests,
-# and the packages (the zip and the installer). Installs the Debian packages
-# it needs, only when one is missing.
+# Cross-builds the Windows programs with mingw-w64 into build-windows/ (the
+# windows preset): the window (mirawen.exe), the command line
+# (mirawen-lookup.exe), their tests, and the packages (the zip and the
+# installer). Installs the Debian packages it needs, only when one is missing.
 #
 #   tools/build-windows.sh            everything
 #   tools/build-windows.sh TARGET...  only those CMake targets
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=SCRIPTDIR/lib.sh
+. tools/lib.sh
 
 packages=(
   cmake make python3
@@ -16,7 +18,7 @@ packages=(
   nsis                                       # the installer
   dpkg-dev                                   # dpkg-source, to unpack libcsv's sources
 )
-tools/ensure-packages.sh --no-recommends "${packages[@]}"
+ensure_packages --no-recommends "${packages[@]}"
 
 # libcsv is not packaged for mingw-w64: Debian's own source package is
 # fetched once and built with the programs. It comes through a private list
@@ -38,14 +40,10 @@ if [[ ! -f $libcsv/src/libcsv.c ]]; then
   dpkg-source --no-check -x "$libcsv"/download/libcsv_*.dsc "$libcsv/src" >/dev/null
 fi
 
-jobs=$(($(nproc) < 2 ? $(nproc) : 2))
-# The toolchain is read when the build folder is made, and only then.
-toolchain=()
-[[ -f build-windows/CMakeCache.txt ]] || toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake)
-cmake -S . -B build-windows "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release -DMIRAWEN_BENCH=OFF \
-  "-DLIBCSV_SOURCE_DIR=$PWD/$libcsv/src" >/dev/null
+# The windows preset: the toolchain file, Release, with libcsv's sources.
+configure windows "-DLIBCSV_SOURCE_DIR=$PWD/$libcsv/src"
 if (($# > 0)); then
-  cmake --build build-windows --parallel "$jobs" --target "$@"
+  cmake --build --preset windows --target "$@"
 else
-  cmake --build build-windows --parallel "$jobs"
+  cmake --build --preset windows
 fi

@@ -1,29 +1,11 @@
 #!/usr/bin/env bash
 # Installs the named Debian packages that are missing, and nothing when none
-# is, so that a second run costs nothing. Every script that needs packages
-# goes through here.
+# is, so that a second run costs nothing. The scripts that need packages go
+# through here, or through ensure_packages in tools/lib.sh, which this runs.
 #
 #   tools/ensure-packages.sh [--no-recommends] PACKAGE...
 set -euo pipefail
+# shellcheck source=SCRIPTDIR/lib.sh
+. "$(dirname "$0")/lib.sh"
 
-options=()
-if [[ ${1:-} == --no-recommends ]]; then
-  options=(--no-install-recommends)
-  shift
-fi
-
-missing=()
-for package in "$@"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$package")
-  fi
-done
-((${#missing[@]} == 0)) && exit 0
-
-echo "Installing: ${missing[*]}"
-sudo=()
-if [[ $(id -u) -ne 0 ]]; then
-  sudo=(sudo)
-fi
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${options[@]}" "${missing[@]}" >/dev/null
+ensure_packages "$@"

@@ -2,10 +2,12 @@
 # Builds Mirawen and opens its window on the bundled sample word lists.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=SCRIPTDIR/lib.sh
+. tools/lib.sh
 
 tools/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DMIRAWEN_BENCH=OFF >/dev/null
-cmake --build build --parallel "$(nproc)" --target mirawen mirawen-lookup
+configure default
+cmake --build --preset default --target mirawen mirawen-lookup
 
 # The program reads its lists and its font from the current folder.
 run=build/run

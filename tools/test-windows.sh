@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds the Windows programs (tools/build-windows.sh) and runs every Windows
-# test under Wine in a virtual X server: the GoogleTest suites of the core,
-# the codec, the command line and the dialogs, the real-window smoke test and
-# the installer's round trip. Ends with its own "N passed, N failed" line.
+# test under Wine in a virtual X server: `ctest --preset windows` runs the
+# GoogleTest suites (one CTest test each), the real-window smoke test and the
+# installer's round trip, one at a time, and its summary ends the output.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=SCRIPTDIR/lib.sh
+. tools/lib.sh
 root=$PWD
 
 if [[ ${1:-} != --in-x ]]; then
@@ -13,10 +15,11 @@ if [[ ${1:-} != --in-x ]]; then
     xvfb xauth xdotool x11-apps          # the virtual X server, the smoke test's keys and xwd
     fonts-wqy-microhei                   # a face for the dialogs' Chinese under Wine
   )
-  tools/ensure-packages.sh --no-recommends "${packages[@]}"
+  ensure_packages --no-recommends "${packages[@]}"
   tools/build-windows.sh
 fi
 
+# The same as the tests' own environment (cmake/GoogleTestSuites.cmake).
 export WINEPREFIX=$root/build-windows/wineprefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
 
@@ -55,47 +58,6 @@ if [[ ${1:-} != --in-x ]]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --in-x
 fi
 
-bin=$root/build-windows/bin
-passed=0
-failed=0
-
-# A GoogleTest program: its tests count one by one; what failed is shown.
-run_gtest() {
-  local log status=0
-  log=$(mktemp)
-  (cd "$bin" && wine "$1") >"$log" 2>&1 || status=$?
-  local ok bad
-  ok=$(grep -c '^\[       OK \]' "$log" || true)
-  bad=$(grep -c '^\[  FAILED  \] .*([0-9]* ms)$' "$log" || true)
-  if ((bad > 0 || status != 0)); then
-    grep -v -e 'wine32 is missing' -e 'multiarch' -e 'dpkg --add-architecture' \
-      -e '^\[       OK \]' -e '^\[ RUN      \]' "$log" || true
-    ((bad > 0)) || bad=1 # it ended before its summary
-  fi
-  echo "$1: $ok passed, $bad failed"
-  passed=$((passed + ok))
-  failed=$((failed + bad))
-  rm -f "$log"
-}
-
-# A shell test: one test, passed when it exits 0.
-run_script() {
-  if bash "$@"; then
-    passed=$((passed + 1))
-  else
-    echo "FAILED: $*"
-    failed=$((failed + 1))
-  fi
-}
-
-wineserver -p 60 # one server for all the runs below
-for suite in vocab_tests.exe codec_tests.exe lookup_tests.exe cli_tests.exe win_tests.exe; do
-  run_gtest "$suite"
-done
-run_script tests/win/smoke.sh "$bin/mirawen.exe" samples
-if ls build-windows/packages/mirawen-*-setup.exe >/dev/null 2>&1; then
-  run_script tests/win/install.sh build-windows/packages
-fi
-wineserver -k || true
-echo "$passed passed, $failed failed"
-((failed == 0))
+# CTest runs the tests one at a time (they share the display and one
+# wineserver, which its first test starts and its last ends).
+exec ctest --preset windows

@@ -4,29 +4,28 @@
 # with clang (which also runs the word-list fuzzer briefly); the tests without
 # a window under ThreadSanitizer, since the word lists load and sort on two
 # threads; the Debian package, built and checked; and the Windows programs,
-# their tests and packages under Wine.
+# their tests and packages under Wine. Each build is one of the presets in
+# CMakePresets.json, with the compiler's warnings made errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=SCRIPTDIR/lib.sh
+. tools/lib.sh
 
 tools/install-deps.sh
-jobs=$(nproc)
+export MIRAWEN_WERROR=ON
 
-# The code follows .clang-format, every file of it.
+# The code follows .clang-format, every file of it; where shellcheck is
+# installed, the scripts pass it.
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+if command -v shellcheck >/dev/null; then
+  git ls-files -z '*.sh' .ci/run | xargs -0 shellcheck -x
+fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --parallel "$jobs"
-ctest --test-dir build --output-on-failure --parallel "$jobs"
-
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-  -DMIRAWEN_SANITIZE=address -DMIRAWEN_FUZZ=ON -DMIRAWEN_BENCH=OFF >/dev/null
-cmake --build build-asan --parallel "$jobs"
-ctest --test-dir build-asan --output-on-failure --parallel "$jobs"
-
-cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DMIRAWEN_SANITIZE=thread -DMIRAWEN_GUI=OFF -DMIRAWEN_BENCH=OFF >/dev/null
-cmake --build build-tsan --parallel "$jobs"
-ctest --test-dir build-tsan --output-on-failure --parallel "$jobs"
+for preset in default asan tsan; do
+  configure "$preset"
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+done
 
 # The Debian package, checked by the validators and run from an unpacked copy.
 tools/package.sh

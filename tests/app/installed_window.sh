@@ -7,34 +7,26 @@
 # blank.
 # Usage: installed_window.sh ROOT   (run under xvfb-run)
 set -euo pipefail
+# shellcheck source=SCRIPTDIR/../support/xwindow.sh
+. "$(dirname "$0")/../support/xwindow.sh"
 root=$1
 
-work=$(mktemp -d)
-pid=
-cleanup() {
-  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_work_dir
 mkdir "$work/home" "$work/empty"
 cd "$work/empty"
 
-HOME=$work/home XDG_DATA_HOME= XDG_DATA_DIRS=$root/usr/share "$root/usr/bin/mirawen" &
-pid=$!
+start_program env HOME="$work/home" XDG_DATA_HOME= XDG_DATA_DIRS="$root/usr/share" \
+  "$root/usr/bin/mirawen"
 
 # A notice (captioned "Mirawen") comes before the window, which then waits.
-window=
 for _ in $(seq 300); do
-  window=$(xdotool search --onlyvisible --name '^Mirawen 1\.0$' 2>/dev/null | head -n 1) || true
+  window=$(window_id 'Mirawen 1.0')
   [[ -n $window ]] && break
-  if xdotool search --onlyvisible --name '^Mirawen$' >/dev/null 2>&1; then
-    echo "installed window: a notice came first: a list or the font was not found" >&2
-    exit 1
-  fi
-  kill -0 "$pid" 2>/dev/null || { echo "installed window: the program ended" >&2; exit 1; }
+  [[ -z $(window_id Mirawen) ]] || fail "a notice came first: a list or the font was not found"
+  kill -0 "$pid" 2>/dev/null || fail "the program ended"
   sleep 0.1
 done
-[[ -n $window ]] || { echo "installed window: no window named 'Mirawen 1.0'" >&2; exit 1; }
+[[ -n $window ]] || fail "no window named 'Mirawen 1.0'"
 
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # The list fills the window's width and 21 % to 93 % of its height, its
@@ -55,8 +47,5 @@ PY
   ((rows >= 50)) && break
   sleep 0.2
 done
-if ((rows < 50)); then
-  echo "installed window: the list shows no rows ($rows lines of ink)" >&2
-  exit 1
-fi
+((rows >= 50)) || fail "the list shows no rows ($rows lines of ink)"
 echo "installed window: opened with no notice, the list shows rows ($rows lines of ink)"

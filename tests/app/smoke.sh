@@ -7,29 +7,16 @@
 # status 0.
 # Usage: smoke.sh PROGRAM SAMPLES_DIR FONT_FILE   (run under xvfb-run)
 set -euo pipefail
+# shellcheck source=SCRIPTDIR/../support/xwindow.sh
+. "$(dirname "$0")/../support/xwindow.sh"
 program=$1 samples=$2 font=$3
 
-work=$(mktemp -d)
-pid=
-cleanup() {
-  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_work_dir
 cp "$samples"/大学四级.txt "$samples"/大学六级.txt "$font" "$work"/
 cd "$work"
 
-# Without a window manager nobody gives a new window the keyboard, so each
-# window is focused by hand before it is typed into.
-focus() {
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
-  [[ -n $window ]] || { echo "smoke: no window named $1" >&2; exit 1; }
-  xdotool windowfocus --sync "$window"
-}
-
-"$program" &
-pid=$!
-focus '^Mirawen 1\.0$'
+start_program "$program"
+focus 'Mirawen 1.0'
 main=$window
 xdotool type --delay 30 5ip
 xdotool key Return
@@ -41,23 +28,16 @@ xdotool mousemove --window "$main" $((WIDTH - 8)) 8 click 3
 # window more.
 timeout 30 bash -c "while (( \$(xdotool search --onlyvisible --pid $pid | wc -l) <= $shown )); do sleep 0.1; done"
 xdotool key a
-focus '^关于 Mirawen$'
+focus '关于 Mirawen'
 xdotool key Escape
-timeout 30 bash -c "while xdotool search --onlyvisible --name '^关于 Mirawen\$' >/dev/null; do sleep 0.1; done"
+wait_gone '关于 Mirawen' 30 || fail "Escape did not close the About box"
 
-focus '^Mirawen 1\.0$'
+focus 'Mirawen 1.0'
 xdotool key Escape
-focus '^确定$'
+focus '确定'
 xdotool key Return
 
-for _ in $(seq 300); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
-  echo "smoke: the program did not end after Escape and Yes" >&2
-  exit 1
-fi
+wait_exit "$pid" || fail "the program did not end after Escape and Yes"
 status=0
 wait "$pid" || status=$?
 pid=

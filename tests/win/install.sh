@@ -3,26 +3,23 @@
 # installer: a silent install into Program Files with a
 # Start-menu entry, the installed program started from another folder (the
 # smoke test, on the sample lists it finds beside itself), and a silent
-# uninstall that leaves nothing behind. Run by tools/test-windows.sh:
+# uninstall that leaves nothing behind. Run by CTest (the windows preset)
+# inside the virtual X server of tools/test-windows.sh:
 #
 #   install.sh PACKAGES_FOLDER
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=SCRIPTDIR/../support/xwindow.sh
+. "$here/../support/xwindow.sh"
 setups=("$1"/mirawen-*-setup.exe)
 zips=("$1"/mirawen-*-win64.zip)
 setup=${setups[0]}
 dir="$WINEPREFIX/drive_c/Program Files/Mirawen"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Mirawen"
 
-fail() {
-  echo "install: $*"
-  exit 1
-}
-
-unpacked=$(mktemp -d)
-trap 'rm -rf "$unpacked"' EXIT
-python3 -m zipfile -e "${zips[0]}" "$unpacked"
-programs=("$unpacked"/*/mirawen.exe)
+make_work_dir
+python3 -m zipfile -e "${zips[0]}" "$work"
+programs=("$work"/*/mirawen.exe)
 bash "$here/smoke.sh" "${programs[0]}" || fail "the unpacked zip did not work"
 
 wine "$setup" /S || fail "the installer failed"

@@ -1,44 +1,21 @@
 #!/usr/bin/env bash
 # The real window under Wine, driven by keys from xdotool: it opens, takes a
 # search that selects rows, opens the About box from the system menu, and
-# closes with status 0 after Escape and Yes. Run by tools/test-windows.sh
-# inside its virtual X server:
+# closes with status 0 after Escape and Yes. Run by CTest (the windows
+# preset) inside the virtual X server of tools/test-windows.sh:
 #
 #   smoke.sh PROGRAM.exe [LIST_FOLDER]
 #
 # It starts in a fresh folder: with LIST_FOLDER's lists and the font from
 # beside the program copied in, or empty, so that the program finds its own.
 set -uo pipefail
+# shellcheck source=SCRIPTDIR/../support/xwindow.sh
+. "$(dirname "$0")/../support/xwindow.sh"
 program=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+make_work_dir
 if (($# > 1)); then
   cp "$2"/*.txt "$(dirname "$program")/TOPhonetic.ttf" "$work/"
 fi
-
-fail() {
-  echo "smoke: $*"
-  exit 1
-}
-
-# Waits up to 10 s for a visible window with exactly this title; prints its id.
-wait_window() {
-  for _ in $(seq 100); do
-    local id
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -1)
-    [[ -n $id ]] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-gone() {
-  for _ in $(seq 50); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # How many pixels of the screen have the selection's colour 
 # COLOR_HIGHLIGHT, 0x3399FF): the selected rows show as such a band.
@@ -53,17 +30,17 @@ print(pixels.count(b"\xfa\x96\x30" if h[7] == 0 else b"\x30\x96\xfa"))'
 
 cd "$work" || exit 1
 start=$(date +%s%N)
-wine "$program" &
-pid=$!
-window=$(wait_window "Mirawen 1.0") || fail "the window did not appear"
+start_program wine "$program"
+wait_window "Mirawen 1.0" 10 || fail "the window did not appear"
+main=$window
 echo "smoke: window after $((($(date +%s%N) - start) / 1000000)) ms"
 
-xdotool windowfocus --sync "$window"
+xdotool windowfocus --sync "$main"
 before=$(highlighted)
 xdotool type --delay 50 5ip
 xdotool key Return
 sleep 0.5
-xdotool search --onlyvisible --name "^Mirawen 1.0\$" >/dev/null || fail "Enter closed the window"
+[[ -n $(window_id "Mirawen 1.0") ]] || fail "Enter closed the window"
 after=$(highlighted)
 # Six sample rows begin with 5ip: a band of some 6 x 550 x 20 pixels.
 ((after - before > 30000)) || fail "5ip and Enter selected no rows ($before, then $after pixels)"
@@ -73,15 +50,16 @@ after=$(highlighted)
 xdotool key alt+space
 sleep 0.3
 xdotool key Up Return
-wait_window "关于 Mirawen" >/dev/null || fail "the About box did not open"
+wait_window "关于 Mirawen" 10 || fail "the About box did not open"
 xdotool key Escape
-gone "关于 Mirawen" || fail "Escape did not close the About box"
+wait_gone "关于 Mirawen" 5 || fail "Escape did not close the About box"
 
-xdotool windowfocus --sync "$window"
+xdotool windowfocus --sync "$main"
 xdotool key Escape
-wait_window "确定" >/dev/null || fail "Escape did not ask before closing"
+wait_window "确定" 10 || fail "Escape did not ask before closing"
 xdotool key Return # Yes, the default
 wait "$pid"
 status=$?
+pid=
 ((status == 0)) || fail "exit status $status"
 echo "smoke: passed"

@@ -15,7 +15,7 @@ res/LICENSE-DejaVu.txt, since the DejaVu licence travels with the font.
 Needs Debian's python3-fonttools and fonts-dejavu-core.  Run from the
 repository root:
 
-    /usr/bin/python3 tools/make_font.py
+    /usr/bin/python3 res/make_font.py
 
 The output is byte-for-byte reproducible (fixed timestamps), so rebuilding
 leaves git with nothing to commit unless fontTools or DejaVu changed.

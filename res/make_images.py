@@ -10,7 +10,7 @@
 Needs Debian's python3-pil and fonts-dejavu-core.  Run from the repository
 root:
 
-    /usr/bin/python3 tools/make_images.py
+    /usr/bin/python3 res/make_images.py
 
 Output is reproducible: Pillow writes no timestamp chunk, and nothing here
 depends on the time or on randomness.

@@ -7,7 +7,7 @@
 
 Plain Python (zlib only), so that the build needs no imaging package:
 
-    python3 tools/make_win_images.py RES_FOLDER OUT_FOLDER
+    python3 win/make_win_images.py RES_FOLDER OUT_FOLDER
 """
 
 import os

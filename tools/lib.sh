@@ -1,0 +1,83 @@
+# shellcheck shell=bash
+# Shell helpers shared by the scripts in tools/ and the tests' scripts, which
+# source this file:
+#
+#   # shellcheck source=SCRIPTDIR/lib.sh
+#   . "$(dirname "$0")/lib.sh"
+#
+# It defines functions, $script (the script's name, for its messages) and
+# $source_dir, and changes nothing else.
+
+script=${0##*/}
+script=${script%.sh}
+# The source folder, wherever the script was started from.
+source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# die MESSAGE...: the script cannot go on (status 2, as for a wrong use).
+die() {
+  echo "$script: $*" >&2
+  exit 2
+}
+
+# at_exit COMMAND: runs COMMAND (a line of shell) when the script exits, the
+# last one added first; its failure changes nothing.
+_at_exit=()
+at_exit() {
+  _at_exit+=("$1")
+  trap _run_at_exit EXIT
+}
+_run_at_exit() {
+  local i
+  for ((i = ${#_at_exit[@]} - 1; i >= 0; i--)); do
+    eval "${_at_exit[i]}" || true
+  done
+}
+
+# make_work_dir: a new, empty temporary folder in $work, removed with
+# everything in it when the script exits.
+make_work_dir() {
+  work=$(mktemp -d)
+  at_exit "rm -rf $(printf '%q' "$work")"
+}
+
+# ensure_packages [--no-recommends] PACKAGE...: installs the Debian packages
+# that are missing, and does nothing when none is, so that a second run costs
+# nothing.
+ensure_packages() {
+  local options=() missing=() package
+  if [[ ${1:-} == --no-recommends ]]; then
+    options=(--no-install-recommends)
+    shift
+  fi
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$package")
+    fi
+  done
+  ((${#missing[@]} > 0)) || return 0
+
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${options[@]}" "${missing[@]}" \
+    >/dev/null
+}
+
+# configure PRESET [CMAKE-ARGUMENT...]: configures the build folder of one of
+# CMakePresets.json's presets, run from the source folder. With
+# MIRAWEN_WERROR=ON in the environment (tools/test.sh sets it) warnings are
+# errors; otherwise the folder keeps what it had.
+configure() {
+  local werror=()
+  [[ ${MIRAWEN_WERROR:-} != ON ]] || werror=(-DMIRAWEN_WERROR=ON)
+  cmake --preset "$1" "${werror[@]}" "${@:2}" >/dev/null
+}
+
+# build_for_bench TARGET...: build/ (the default preset) configured with the
+# benchmarks on, and these targets in it brought up to date. The build's own
+# output goes to standard error.
+build_for_bench() {
+  (cd "$source_dir" && tools/install-deps.sh && configure default -DMIRAWEN_BENCH=ON &&
+    cmake --build --preset default --target "$@") >&2
+}
