@@ -1,6 +1,6 @@
-#include "lookup/WindowImport.h"
 #include "lookup/Speech.h"
 #include "lookup/TypedText.h"
+#include "lookup/WindowImport.h"
 #include "support/TempDir.h"
 #include "vocab/EntryStore.h"
 
