@@ -55,7 +55,8 @@ TEST(WindowImport, RunsBesideTheWindowAndSaysHowItEnded) {
         EXPECT_FALSE(lookup::holdsLists(dir.path() / "other"));
     }
 
-    vocab::DataEnvironment env;
+    vocab::DataEnvironment env; // the samples: beside the program, or in a system data folder
+    env.programFolder = dir.path() / "share" / "mirawen";
     env.xdgDataDirs = (dir.path() / "share").string();
     fs::create_directories(dir.path() / "share" / "mirawen");
     EXPECT_TRUE(lookup::showsSampleLists(dir.path() / "share" / "mirawen", env));
