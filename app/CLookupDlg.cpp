@@ -357,11 +357,19 @@ void CLookupDlg::OnCopyRows() {
 }
 
 void CLookupDlg::onEdited(const QString& text) {
+    // Undo reports itself as an edit too: the IPA it brings back stays.
+    const bool undone = m_shownText == m_ipaKeys && text == m_typedIpa;
+    m_shownText = text;
+    if (undone) {
+        return;
+    }
     // Select all and insert: one step that Ctrl+Z undoes, back to what was
     // pasted. The keys are code already, so the insert's own edit stops here.
     if (const std::optional<std::u16string> keys = lookup::keysOfTypedIpa(u16(text))) {
+        m_typedIpa = text;
+        m_ipaKeys = qText(*keys);
         m_edit->selectAll();
-        m_edit->insert(qText(*keys));
+        m_edit->insert(m_ipaKeys);
     }
 }
 

@@ -109,4 +109,8 @@ private:
     QAction* m_speakTyped = nullptr;
     QAction* m_copyRows = nullptr;
     bool m_importing = false;
+    // The box's text before an edit, and the IPA last shown as keys.
+    QString m_shownText;
+    QString m_typedIpa;
+    QString m_ipaKeys;
 };
