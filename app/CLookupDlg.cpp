@@ -450,6 +450,9 @@ void CLookupDlg::OnImport() {
     poll.stop();
     progress.hide();
     m_importing = false;
+    if (!isVisible()) {
+        return; // closed while it ran: the lists are whatever the import left
+    }
 
     // Cancelled: the old lists are whole, and the learner knows it.
     const importer::ImportReport& report = task.report();

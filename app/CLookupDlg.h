@@ -66,7 +66,6 @@ public:
     QLineEdit* input() const { return m_edit; }
     QLabel* chart() const { return m_chart; }
     lookup::Accent accent() const { return m_accent; }
-    const vocab::DataLocation& location() const { return m_location; }
 
     void reject() override;
 
