@@ -337,9 +337,14 @@ void CLookupDlg::speak(const std::optional<lookup::Utterance>& utterance) {
 }
 
 void CLookupDlg::OnSpeakRow() {
+    // The row the cursor (or a right click) is on; after a search, which
+    // makes no row current, the first match.
     const QList<int> rows = m_list->chosenRows();
-    if (!rows.isEmpty()) {
-        speak(lookup::rowUtterance(m_entries, static_cast<std::size_t>(rows.front()), m_accent));
+    const int row = m_list->currentIndex().isValid() ? m_list->currentIndex().row()
+                    : rows.isEmpty()                 ? -1
+                                                     : rows.front();
+    if (row >= 0) {
+        speak(lookup::rowUtterance(m_entries, static_cast<std::size_t>(row), m_accent));
     }
 }
 
@@ -374,12 +379,8 @@ void CLookupDlg::onEdited(const QString& text) {
 }
 
 void CLookupDlg::showListMenu(const QPoint& pos) {
-    // A right click chooses the row under it first, as a left click would.
-    const QModelIndex under = m_list->indexAt(pos);
-    if (under.isValid() && !m_list->selectionModel()->isRowSelected(under.row(), QModelIndex())) {
-        m_list->selectionModel()->select(under, QItemSelectionModel::ClearAndSelect |
-                                                    QItemSelectionModel::Rows);
-    }
+    // The view's own right press has chosen the row under the pointer, unless
+    // it was selected already; Shift+F10 chooses none.
     const bool chosen = !m_list->chosenRows().isEmpty();
     m_speakRow->setEnabled(chosen);
     m_copyRows->setEnabled(chosen);

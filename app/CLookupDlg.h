@@ -52,7 +52,8 @@ public:
     void OnSysCommand(unsigned nID);
     // Imports ECDICT's CSV into the user's list folder and shows the result.
     void OnImport();
-    // Says the word of the first chosen row, or the box's transcription.
+    // Says the word of the current row, else the first selected, or the
+    // box's transcription.
     void OnSpeakRow();
     void OnSpeakTyped();
     // Copies the chosen rows' entries to the clipboard.
