@@ -7,11 +7,11 @@
 #include <QLabel>
 #include <QPushButton>
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
+CAboutDlg::CAboutDlg(QWidget* parent, bool sampleLists) : QDialog(parent, kFixedDialogFlags) {
     setWindowTitle(qText(lookup::text::kAboutCaption));
     setFont(dialogFont(9));
     const DialogUnits units(font());
-    setFixedSize(units.size(235, 82));
+    setFixedSize(units.size(235, sampleLists ? 104 : 82));
 
     // In the order the Tab key visits them. An icon control takes the icon's size.
     auto* icon = new QLabel(this);
@@ -37,4 +37,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
     address->setTextFormat(Qt::PlainText);
     address->setTextInteractionFlags(Qt::NoTextInteraction);
     address->setGeometry(units.rect(39, 41, 119, 8));
+
+    if (sampleLists) {
+        auto* samples = new QLabel(qText(lookup::text::kSampleLists), this);
+        samples->setTextFormat(Qt::PlainText);
+        samples->setWordWrap(true);
+        samples->setGeometry(units.rect(39, 56, 189, 40));
+    }
 }

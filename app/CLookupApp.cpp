@@ -47,7 +47,8 @@ std::optional<int> CLookupApp::answerCommandLine() const {
 }
 
 bool CLookupApp::InitInstance() {
-    CLookupDlg dlg(vocab::locateData(m_args.dir, vocab::DataEnvironment::fromProcess()));
+    CLookupDlg dlg(vocab::locateData(m_args.dir, vocab::DataEnvironment::fromProcess()), nullptr,
+                   m_args.dir);
     dlg.exec();
     return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/EntryListView.h"
+#include "lookup/Speech.h"
 #include "vocab/DataFolders.h"
 #include "vocab/EntryStore.h"
 
@@ -7,8 +9,14 @@
 #include <QIcon>
 #include <QString>
 
+#include <filesystem>
+#include <optional>
+
 class CHyperLinkButton;
 class EntryTableModel;
+class EspeakSpeech;
+class QAction;
+class QLabel;
 class QLineEdit;
 class QTableView;
 
@@ -23,18 +31,33 @@ public:
     static constexpr int IDC_LINK = 1002;
     // Window-menu commands; the lowest four bits of a command do not count.
     static constexpr unsigned IDM_ABOUTBOX = 0x0010;
+    static constexpr unsigned IDM_IMPORT = 0x0030;
+    static constexpr unsigned IDM_BRITISH = 0x0040;
+    static constexpr unsigned IDM_AMERICAN = 0x0050;
     static constexpr unsigned SC_CLOSE = 0xF060;
 
-    // Reads the word lists and the phonetic font from where location says.
-    explicit CLookupDlg(vocab::DataLocation location, QWidget* parent = nullptr);
+    // Reads the word lists and the phonetic font from where location says;
+    // dir is the folder the program was told (--dir), which an import's
+    // reload looks in again. Speech runs $MIRAWEN_ESPEAK, else espeak-ng.
+    explicit CLookupDlg(vocab::DataLocation location, QWidget* parent = nullptr,
+                        std::optional<std::filesystem::path> dir = std::nullopt);
     ~CLookupDlg() override;
 
     // OK: selects the entries whose keys begin with the typed text. Never closes.
     void OnOK();
     // Exit, Escape and the close button: asks first.
     void OnCancel();
-    // A command of the window menu: the About box, or close (which asks).
+    // A command of the window menu: the About box, importing, the accent, or
+    // close (which asks).
     void OnSysCommand(unsigned nID);
+    // Imports ECDICT's CSV into the user's list folder and shows the result.
+    void OnImport();
+    // Says the word of the current row, else the first selected, or the
+    // box's transcription.
+    void OnSpeakRow();
+    void OnSpeakTyped();
+    // Copies the chosen rows' entries to the clipboard.
+    void OnCopyRows();
 
     // The text of the window menu's About entry; empty leaves the entry out.
     void setAboutMenuText(const QString& text) { m_strAboutMenu = text; }
@@ -42,6 +65,8 @@ public:
     const vocab::EntryStore& entries() const { return m_entries; }
     QTableView* list() const { return m_list; }
     QLineEdit* input() const { return m_edit; }
+    QLabel* chart() const { return m_chart; }
+    lookup::Accent accent() const { return m_accent; }
 
     void reject() override;
 
@@ -56,15 +81,36 @@ private:
     bool OnInitDialog();
     void OnClickList(const QModelIndex& index);
     void showWindowMenu(const QPoint& globalPos);
+    void showListMenu(const QPoint& pos);
+    void showInputMenu(const QPoint& pos);
+    void createSpeech();
+    void setAccent(lookup::Accent accent);
+    void onEdited(const QString& text);
+    void speak(const std::optional<lookup::Utterance>& utterance);
+    void reloadLists();
 
     vocab::DataLocation m_location;
+    std::optional<std::filesystem::path> m_dir;
     vocab::EntryStore m_entries;
     CHyperLinkButton* m_link = nullptr;
-    QTableView* m_list = nullptr;
+    EntryListView* m_list = nullptr;
+    QLabel* m_chart = nullptr;
     QString m_strInput;
     QIcon m_hIcon;
     QString m_strAboutMenu;
 
     QLineEdit* m_edit = nullptr;
     EntryTableModel* m_model = nullptr;
+
+    EspeakSpeech* m_speech = nullptr;
+    lookup::SpeechNotices m_speechNotices;
+    lookup::Accent m_accent = lookup::Accent::British;
+    QAction* m_speakRow = nullptr;
+    QAction* m_speakTyped = nullptr;
+    QAction* m_copyRows = nullptr;
+    bool m_importing = false;
+    // The box's text before an edit, and the IPA last shown as keys.
+    QString m_shownText;
+    QString m_typedIpa;
+    QString m_ipaKeys;
 };

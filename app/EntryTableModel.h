@@ -11,7 +11,8 @@ class EntryStore;
 
 // The entry store as the list's four columns (lookup::Column); row i is store
 // entry i. Text is converted only for the cells the view asks for, so a
-// million entries cost nothing until they are shown.
+// million entries cost nothing until they are shown. A cell's tooltip is its
+// text too: the view shows it only where the column cuts the text.
 class EntryTableModel : public QAbstractTableModel {
     Q_OBJECT
 

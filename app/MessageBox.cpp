@@ -53,3 +53,7 @@ QStringList MessageBox::answered() {
     boxes.swap(answeredBoxes());
     return boxes;
 }
+
+qsizetype MessageBox::unanswered() {
+    return nextAnswers().size();
+}

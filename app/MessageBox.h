@@ -23,4 +23,8 @@ public:
     // first, as "caption|text|buttons" plus "|owned" when it had an owner;
     // answers left unused are dropped.
     static QStringList answered();
+
+    // How many answers set are still waiting for a box: a test waits on it
+    // for a box that comes later.
+    static qsizetype unanswered();
 };

@@ -127,6 +127,16 @@ inline constexpr std::string_view kNoVoice =
 inline constexpr std::string_view kNoAudioDevice = "无法朗读：没有可以播放声音的设备。";
 inline constexpr std::string_view kSpeechFailed = "无法朗读：语音合成程序出错。";
 
+// Hearing words: the list's and the box's menus, their key, and the window
+// menu's choice of accent.
+inline constexpr std::string_view kSpeakMenu = "朗读(&R)";
+inline constexpr std::string_view kSpeakTypedMenu = "朗读音标(&S)"; // &R is the editing menu's Redo
+inline constexpr std::string_view kSpeakKey = "Ctrl+R";
+inline constexpr std::string_view kBritishMenu = "英式发音(&B)";
+inline constexpr std::string_view kAmericanMenu = "美式发音(&M)";
+// The list's copy of its selected entries.
+inline constexpr std::string_view kCopyMenu = "复制(&C)";
+
 } // namespace lookup::text
 
 #endif // RC_INVOKED

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 
 using namespace fixture;
@@ -24,12 +25,13 @@ QStringList entries(const QWidget* menu) {
 class tst_CAboutDlg : public QObject {
     Q_OBJECT
 
-    // The window menu from the keyboard, on the list, which has no menu of its
-    // own. (A right click would leave its button held down while the menu and
+    // The window menu from the keyboard, on OK, which has no menu of its own.
+    // (A right click would leave its button held down while the menu and
     // what it opens run, and no click could reach them.)
     void openWindowMenu() {
-        m_dlg->list()->setFocus();
-        QTest::keyClick(m_dlg->list(), Qt::Key_F10, Qt::ShiftModifier);
+        QWidget* ok = button(*m_dlg, QStringLiteral("确定"));
+        ok->setFocus();
+        QTest::keyClick(ok, Qt::Key_F10, Qt::ShiftModifier);
     }
 
     // Each menu that opens: its entries noted, then the key pressed on it.
@@ -40,11 +42,15 @@ class tst_CAboutDlg : public QObject {
         });
     }
 
+    QTemporaryDir m_settings;
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<CLookupDlg> m_dlg;
     QStringList m_menus;
 
 private slots:
+    void initTestCase() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    }
     void init() {
         m_folder = std::make_unique<QTemporaryDir>();
         QVERIFY(fill(m_folder->path()));
@@ -54,16 +60,31 @@ private slots:
     }
     void cleanup() { m_dlg.reset(); }
 
+    // The list and the box have menus of their own; the rest of the window is
+    // background. The accent is a choice of two, kept between runs.
     void windowMenuOpensOnTheBackgroundOnly() {
         QTest::mouseClick(button(*m_dlg, QStringLiteral("确定")), Qt::RightButton);
+        whenMenu(Qt::Key_Escape);
         QTest::mouseClick(m_dlg->list()->viewport(), Qt::RightButton, {}, QPoint(20, 20));
         whenMenu(Qt::Key_Escape);
         QTest::mouseClick(m_dlg.get(), Qt::RightButton, {},
                           QPoint(m_dlg->width() - 8, 8)); // inside the group box
-        m_dlg->setAboutMenuText(QString());
-        whenMenu(Qt::Key_Escape);
+        whenMenu(Qt::Key_M);
         QTest::mouseClick(m_dlg.get(), Qt::RightButton, {}, QPoint(m_dlg->width() - 8, 8));
-        QCOMPARE(m_menus, (QStringList{"关闭(&C) - 关于 Mirawen(&A)...", "关闭(&C)"}));
+        QCOMPARE(m_dlg->accent(), lookup::Accent::American);
+        m_dlg->setAboutMenuText(QString());
+        whenMenu(Qt::Key_B);
+        QTest::mouseClick(m_dlg.get(), Qt::RightButton, {}, QPoint(m_dlg->width() - 8, 8));
+        const QString accents =
+            QStringLiteral("关闭(&C) - 英式发音(&B) 美式发音(&M) - 导入词库(&I)...");
+        QCOMPARE(m_menus, (QStringList{"朗读(&R) 复制(&C)", accents + " 关于 Mirawen(&A)...",
+                                       accents + " 关于 Mirawen(&A)...", accents}));
+        QCOMPARE(m_dlg->accent(), lookup::Accent::British);
+        QSettings settings(QStringLiteral("Mirawen"), QStringLiteral("Mirawen"));
+        QVERIFY2(settings.fileName().startsWith(m_settings.path()), "not the user's settings");
+        QCOMPARE(settings.value(QStringLiteral("speech/accent")).toString(), "british");
+        settings.setValue(QStringLiteral("speech/accent"), QStringLiteral("american"));
+        QCOMPARE(openWindow(m_folder->path())->accent(), lookup::Accent::American);
     }
 
     void keyboardOpensTheMenuOfTheFocusedControl() {

@@ -1,13 +1,25 @@
 #include "LookupFixture.h"
+#include "app/CAboutDlg.h"
 #include "app/CLookupApp.h"
+#include "app/DialogStyle.h"
+#include "app/FileDialog.h"
 #include "controls/CHyperLinkButton.h"
+#include "lookup/Cells.h"
+#include "lookup/Texts.h"
+#include "lookup/TypedText.h"
 
+#include <QClipboard>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QTextDocument>
+#include <QToolTip>
 
 using namespace fixture;
 
@@ -29,9 +41,252 @@ class tst_CLookupDlg : public QObject {
     QStringList m_notices;
     bool m_ready = false;
 
+    // The texts of the About box that opens next, read and the box closed.
+    static QStringList aboutTexts(CLookupDlg& dlg) {
+        QStringList texts;
+        whenModal([&texts](QWidget* box) {
+            for (const QLabel* label : box->findChildren<QLabel*>()) {
+                texts << label->text();
+            }
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        dlg.OnSysCommand(CLookupDlg::IDM_ABOUTBOX);
+        return texts;
+    }
+
+    QTemporaryDir m_settings;
+
 private slots:
-    void initTestCase() { CLookupApp::installTranslations(); }
-    void cleanup() { m_folder.reset(); }
+    void initTestCase() {
+        CLookupApp::installTranslations();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+        qputenv("MIRAWEN_ESPEAK", "/nonexistent/espeak-ng");
+    }
+    void cleanup() {
+        QDir::setCurrent(QDir::tempPath());
+        m_folder.reset();
+    }
+
+    // From the window menu, with the sample lists in a system data folder:
+    // the CSV chosen, the user's lists replaced only when the learner says
+    // so, one notice, and the window then shows the user's lists.
+    void importsFromTheWindowMenu_data() {
+        QTest::addColumn<QString>("csv"); // empty: the file dialog cancelled
+        QTest::addColumn<bool>("userLists");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QStringList>("words");
+        const QString ask = "导入词库|已有词库，是否替换?|Yes No|owned";
+        const QString imported =
+            "Mirawen|词库已导入：大学四级.txt 1 个词，大学六级.txt 1 个词，跳过 "
+            "1 行（共读了 3 行）。|OK|owned";
+        const QStringList sample{"f00", "f01"}, fresh{"ship", "sink"};
+        QTest::newRow("first import")
+            << "ecdict.csv" << false << QStringList{"OK"} << QStringList{imported} << fresh;
+        QTest::newRow("replace: yes") << "ecdict.csv" << true << QStringList{"Yes", "OK"}
+                                      << QStringList{ask, imported} << fresh;
+        QTest::newRow("replace: no")
+            << "ecdict.csv" << true << QStringList{"No"} << QStringList{ask} << sample;
+        QTest::newRow("unreadable CSV")
+            << "missing.csv" << false << QStringList{"OK"}
+            << QStringList{"Mirawen|导入失败，词库没有改变：…|OK|owned"} << sample;
+        QTest::newRow("dialog cancelled") << "" << true << QStringList{} << QStringList{} << sample;
+    }
+    void importsFromTheWindowMenu() {
+        QFETCH(QString, csv);
+        QFETCH(bool, userLists);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, boxes);
+        QFETCH(QStringList, words);
+        m_folder = std::make_unique<QTemporaryDir>();
+        const QDir root(m_folder->path());
+        QVERIFY(root.mkpath("system/mirawen") && root.mkpath("home/mirawen"));
+        QVERIFY(fill(root.filePath("system/mirawen"), false));
+        QVERIFY(!userLists || fill(root.filePath("home/mirawen"), false, false));
+        QFile file(root.filePath("ecdict.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            "word,phonetic,translation,tag\nship,ʃɪp,n. 船,cet4\nsink,sɪŋk,,cet6\n,ʃ,,cet4\n");
+        file.close();
+        QVERIFY(QDir::setCurrent(root.path()));
+        qputenv("HOME", root.path().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", root.filePath("home").toLocal8Bit());
+        qputenv("XDG_DATA_DIRS", root.filePath("system").toLocal8Bit());
+        auto dlg = openWindow(root.filePath("system/mirawen"));
+        QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+        QVERIFY(aboutTexts(*dlg).contains(qText(lookup::text::kSampleLists)));
+        search(*dlg, QStringLiteral("5ip"));
+
+        FileDialog::setNextAnswer(csv.isEmpty() ? csv : root.filePath(csv));
+        for (const QString& answer : answers) {
+            MessageBox::setNextAnswer(answer == "Yes"  ? QMessageBox::Yes
+                                      : answer == "No" ? QMessageBox::No
+                                                       : QMessageBox::Ok);
+        }
+        whenModal([](QWidget* menu) { QTest::keyClick(menu, Qt::Key_I); });
+        QWidget* ok = button(*dlg, QStringLiteral("确定"));
+        ok->setFocus();
+        QTest::keyClick(ok, Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_COMPARE(MessageBox::unanswered(), 0);
+        QCOMPARE(FileDialog::answered(), QStringList{qText(lookup::text::kImportChoose) +
+                                                     "|CSV 文件 (*.csv);;所有文件 (*)"});
+        QStringList shown = MessageBox::answered();
+        for (QString& box : shown) { // the system's own words for why
+            box.replace(QRegularExpression("改变：.*\\|OK"), "改变：…|OK");
+        }
+        QCOMPARE(shown, boxes);
+        QCOMPARE((QStringList{dlg->list()->model()->index(0, 0).data().toString(),
+                              dlg->list()->model()->index(1, 0).data().toString()}),
+                 words);
+        const bool reloaded = words.first() == "ship";
+        QCOMPARE(dlg->list()->model()->rowCount(), reloaded ? 2 : int(RowCount));
+        QCOMPARE(selectedWords(*dlg).isEmpty(), reloaded);
+        QCOMPARE(dlg->list()->font().family(), QStringLiteral("TOPhonetic"));
+        QCOMPARE(aboutTexts(*dlg).contains(qText(lookup::text::kSampleLists)), !reloaded);
+    }
+
+    // Pasted IPA shows as its keys, which Enter then looks up; one Ctrl+Z
+    // brings back what was pasted. The keyboard code is kept as it is.
+    void pastedIpaBecomesKeys_data() {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("selected");
+        const QStringList ship{"ship", "shipping", "shipment"};
+        QTest::newRow("slashes") << "/ˈʃɪp/"
+                                 << "5ip" << QStringList{"sheep"} + ship;
+        QTest::newRow("brackets") << "[ʃɪp]"
+                                  << "5ip" << QStringList{"sheep"} + ship;
+        QTest::newRow("syllable dots") << "ˈʃɪ.pɪŋ"
+                                       << "5ipi6" << QStringList{"shipping"};
+        QTest::newRow("ECDICT's ә") << "ʃɪpmәnt"
+                                    << "5ipm4nt" << QStringList{"shipment"};
+        QTest::newRow("code with '") << "'5ip"
+                                     << "'5ip" << QStringList{};
+        QTest::newRow("unknown symbol") << "ʃɪʘ"
+                                        << "5iʘ" << QStringList{};
+    }
+    void pastedIpaBecomesKeys() {
+        QFETCH(QString, pasted);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, selected);
+        auto dlg = open();
+        QVERIFY(m_ready);
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keyClick(dlg->input(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(dlg->input()->text(), shown);
+        QTest::keyClick(dlg->input(), Qt::Key_Return);
+        QCOMPARE(selectedWords(*dlg), selected);
+        dlg->input()->setFocus();
+        QTest::keyClick(dlg->input(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(dlg->input()->text(), shown == pasted ? QString() : pasted);
+    }
+
+    // The chart types the key of the symbol clicked where the cursor is; a
+    // cut cell shows its text as a tooltip; Ctrl+C and the list's menu copy
+    // the chosen entries, while the box's Ctrl+C copies its own text.
+    void chartCellsAndCopy() {
+        const QByteArray meaning(300, 'm');
+        auto dlg = open(true, false, "long [5ip] " + meaning + "\nship [5ip] n. x\n");
+        QVERIFY(m_ready);
+        QLabel* chart = dlg->chart();
+        QCOMPARE(chart->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(chart->toolTip(), qText(lookup::text::kChartTip));
+        const QRect picture = chart->contentsRect();
+        dlg->input()->setText(QStringLiteral("ip"));
+        dlg->input()->setCursorPosition(0);
+        dlg->list()->setFocus();
+        QTest::mouseClick(chart, Qt::LeftButton, {},
+                          QPoint(picture.left() + picture.width() * 9 / 22, picture.center().y()));
+        QCOMPARE(dlg->input()->text(), QStringLiteral("5ip"));
+        QCOMPARE(QApplication::focusWidget(), dlg->input());
+
+        QTableView* list = dlg->list();
+        auto tipOver = [list](int row, int column) {
+            const QPoint at = list->visualRect(list->model()->index(row, column)).center();
+            QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(list->viewport(), &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(tipOver(0, lookup::Word), QString()); // fits
+        QCOMPARE(tipOver(0, lookup::Meaning),
+                 Qt::convertFromPlainText(qText(lookup::cellText(dlg->entries(), 0, 2)),
+                                          Qt::WhiteSpaceNormal));
+        list->horizontalHeader()->moveSection(lookup::Meaning, 0); // dragging still works
+        QCOMPARE(list->horizontalHeader()->visualIndex(lookup::Meaning), 0);
+
+        search(*dlg, QStringLiteral("5ip"));
+        QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 "long [ʃip] " + meaning + "\nship [ʃip] n. x\n");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(1, 0)).center());
+        whenModal([](QWidget* menu) { QTest::keyClick(menu, Qt::Key_C); });
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {},
+                          list->visualRect(list->model()->index(1, 0)).center());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ship [ʃip] n. x\n"));
+        dlg->input()->setFocus();
+        dlg->input()->selectAll();
+        QTest::keyClick(dlg->input(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("5ip"));
+    }
+
+    // Without a synthesizer: one notice for the requests of a window, however
+    // made, and the window stays usable.
+    void speechFailureIsToldOnce_data() {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"double click", "Ctrl+R on the list", "the list's menu",
+                                "Ctrl+R in the box", "the box's menu"}) {
+            QTest::newRow(how) << how;
+        }
+    }
+    void speechFailureIsToldOnce() {
+        QFETCH(QString, how);
+        auto dlg = open();
+        QVERIFY(m_ready);
+        search(*dlg, QStringLiteral("5ip"));
+        QTableView* list = dlg->list();
+        const QPoint row = list->visualRect(list->model()->index(Ship, 0)).center();
+        auto request = [&] {
+            dlg->input()->setText(QStringLiteral("/ʃɪp/"));
+            const bool menu = how.endsWith("menu");
+            if (menu) {
+                whenModal([&how](QWidget* m) {
+                    QTest::keyClick(m, how.contains("box") ? Qt::Key_S : Qt::Key_R);
+                });
+            }
+            if (how == "double click") {
+                // A press, then the double click as the platform reports it.
+                QTest::mousePress(list->viewport(), Qt::LeftButton, {}, row);
+                QMouseEvent twice(QEvent::MouseButtonDblClick, row,
+                                  list->viewport()->mapToGlobal(row), Qt::LeftButton,
+                                  Qt::LeftButton, {});
+                QApplication::sendEvent(list->viewport(), &twice);
+                QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, row);
+            } else if (how.contains("list")) {
+                if (menu) {
+                    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, row);
+                } else {
+                    QTest::keyClick(list, Qt::Key_R, Qt::ControlModifier);
+                }
+            } else if (menu) {
+                QContextMenuEvent ask(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                      dlg->input()->mapToGlobal(QPoint(5, 5)));
+                QApplication::sendEvent(dlg->input(), &ask);
+            } else {
+                QTest::keyClick(dlg->input(), Qt::Key_R, Qt::ControlModifier);
+            }
+        };
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        request();
+        QTRY_COMPARE(MessageBox::unanswered(), 1);
+        request();
+        QTest::qWait(200);
+        QCOMPARE(MessageBox::answered(),
+                 QStringList{"Mirawen|" + qText(lookup::text::kNoSynthesizer) + "|OK|owned"});
+        search(*dlg, QStringLiteral("si6"));
+        QCOMPARE(selectedWords(*dlg), (QStringList{"think", "sink"}));
+    }
 
     // Whatever was read is shown, sorted; the notices come first, through the
     // message box, in order (their texts are the lookup layer's to test).
@@ -119,7 +374,8 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(dlg->input()->text(), QString(key));
         dlg->input()->setText(QStringLiteral("typed"));
-        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at);
+        whenModal([](QWidget* menu) { QTest::keyClick(menu, Qt::Key_Escape); });
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at); // the list's own menu
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           QPoint(5, list->viewport()->height() - 3));
         QTest::keyClick(list, Qt::Key_Up);
