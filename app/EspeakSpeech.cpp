@@ -55,9 +55,13 @@ void EspeakSpeech::speak(const lookup::Utterance& utterance) {
     connect(m_process, &QProcess::readyReadStandardOutput, this, &EspeakSpeech::onOutput);
     connect(m_process, &QProcess::finished, this, &EspeakSpeech::onProcessFinished);
     connect(m_process, &QProcess::errorOccurred, this, &EspeakSpeech::onProcessError);
-    m_process->start(m_program, arguments(utterance));
-    m_process->write(input(utterance));
-    m_process->closeWriteChannel();
+    QProcess* const process = m_process;
+    process->start(m_program, arguments(utterance));
+    if (m_process != process) {
+        return; // it failed to start, and stop() has let it go already
+    }
+    process->write(input(utterance));
+    process->closeWriteChannel();
     m_watchdog.start();
 }
 
