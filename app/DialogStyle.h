@@ -36,3 +36,7 @@ inline QString qText(std::string_view utf8) {
 inline QString qText(std::u16string_view utf16) {
     return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
 }
+// And back: Qt's text as the lookup layer takes it.
+inline std::u16string_view u16(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}

@@ -1,5 +1,8 @@
 #include "app/MessageBox.h"
 
+#include "app/DialogStyle.h"
+#include "lookup/Texts.h"
+
 #include <QList>
 
 namespace {
@@ -56,4 +59,8 @@ QStringList MessageBox::answered() {
 
 qsizetype MessageBox::unanswered() {
     return nextAnswers().size();
+}
+
+void MessageBox::notice(const QString& text, QWidget* owner) {
+    ask(owner, qText(lookup::text::kAppName), text, QMessageBox::Ok, QMessageBox::Ok);
 }

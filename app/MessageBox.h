@@ -15,6 +15,10 @@ public:
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton);
 
+    // A notice: the application's title, one OK button and no icon; at the
+    // start it has no owner, later the window owns it.
+    static void notice(const QString& text, QWidget* owner = nullptr);
+
     // The next box is not shown but answered at once with answer; each call
     // answers one more box. The boxes answered so are kept for answered().
     static void setNextAnswer(QMessageBox::StandardButton answer);
