@@ -150,7 +150,8 @@ TEST(LookupDialog, StartsWithWhatLoadedAndNamesWhatDidNot) {
     for (int column = 0; column < 4; ++column) {
         EXPECT_EQ(ListView_GetColumnWidth(window.list, column), widths[column]);
     }
-    EXPECT_EQ(ListView_GetExtendedListViewStyle(window.list), 0x131u);
+    // Grid, header dragging, full rows, flat bars, and the label and info tips.
+    EXPECT_EQ(ListView_GetExtendedListViewStyle(window.list), 0x4531u);
     EXPECT_EQ(cell(window.list, 30, 0) + cell(window.list, 30, 1) + cell(window.list, 30, 2) +
                   cell(window.list, 30, 3),
               L"b11b11n. 乙⑥");
