@@ -106,10 +106,19 @@ void CLookupDlg::RegisterPhoneticFont() {
     // The face is asked for by name, so it must be known to the system; the
     // other windows are told, and need not answer.
     const bool added = m_location.fontFile && AddFontResourceW(m_location.fontFile->c_str()) != 0;
+    m_fontAdded = added;
     if (const std::optional<std::string> notice = lookup::fontNotice(added)) {
         CMessageBox::Show(nullptr, wide(*notice), wide(lookup::text::kAppName), MB_OK);
     }
     PostMessageW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
+}
+
+HFONT CLookupDlg::PhoneticFont() const {
+    // Without its face the code is shown as typed, in the dialog's font: a
+    // face made up for a missing one draws nothing useful, and Wine's even
+    // fails on IPA pasted into the box.
+    return m_fontAdded ? phoneticFont()
+                       : reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
 }
 
 INT_PTR CALLBACK CLookupDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -252,11 +261,11 @@ BOOL CLookupDlg::OnInitDialog() {
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    SendMessageW(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(phoneticFont()), TRUE);
+    SendMessageW(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(PhoneticFont()), TRUE);
     // The headings are Chinese, like the columns drawn in the dialog font.
     SendMessageW(ListView_GetHeader(m_list), WM_SETFONT,
                  static_cast<WPARAM>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0)), TRUE);
-    SendDlgItemMessageW(m_hWnd, IDC_INPUT, WM_SETFONT, reinterpret_cast<WPARAM>(phoneticFont()),
+    SendDlgItemMessageW(m_hWnd, IDC_INPUT, WM_SETFONT, reinterpret_cast<WPARAM>(PhoneticFont()),
                         TRUE);
     for (std::size_t i = 0; i < lookup::text::kColumns.size(); ++i) {
         std::wstring heading = wide(lookup::text::kColumns[i].heading);
@@ -342,7 +351,7 @@ LRESULT CLookupDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
         // hold Chinese, which that font cannot draw, and no system lends it
         // a face for them unless asked to.
         HFONT font = draw.iSubItem == static_cast<int>(lookup::Phonetic)
-                         ? phoneticFont()
+                         ? PhoneticFont()
                          : reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
         SelectObject(draw.nmcd.hdc, font);
         return CDRF_NEWFONT;
@@ -649,6 +658,9 @@ void CLookupDlg::OnGetInfoTip(NMLVGETINFOTIPW& tip) const {
 
 void CLookupDlg::OnInputChange() {
     const std::wstring text = windowText(m_input);
+    if (text == m_boxText) {
+        return; // told again (Wine tells twice of an undo)
+    }
     // Undoing a conversion brings back what was pasted, which stays.
     const bool undone = text == m_convertedFrom && m_boxText == m_convertedTo;
     m_boxText = text;
@@ -664,6 +676,7 @@ void CLookupDlg::OnInputChange() {
     // One step the edit can undo: the whole text replaced by its keys.
     SendMessageW(m_input, EM_SETSEL, 0, -1);
     SendMessageW(m_input, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(m_convertedTo.c_str()));
+    m_boxText = m_convertedTo; // an edit need not tell of a change made while it tells of one
 }
 
 void CLookupDlg::OnChartClicked() {

@@ -65,6 +65,7 @@ private:
     void OnGetDispInfo(NMLVDISPINFOW& info);
     void OnGetInfoTip(NMLVGETINFOTIPW& tip) const;
     void RegisterPhoneticFont();
+    HFONT PhoneticFont() const;
     void AddEntriesToSystemMenu();
     void AddChartTip();
     void FillList();
@@ -96,6 +97,7 @@ private:
     std::wstring m_strInput;
     HICON m_hIcon;
     bool m_modal = false;
+    bool m_fontAdded = false;
     std::u16string m_cellText; // what the list is showing while it asks
 
     std::unique_ptr<lookup::ImportTask> m_import;

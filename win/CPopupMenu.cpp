@@ -20,8 +20,9 @@ std::wstring entries(HMENU menu) {
         const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
         wchar_t text[64] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-        seen += (i ? L"|" : L"") + std::wstring(state & MF_SEPARATOR ? L"-" : text) +
-                (state & MF_GRAYED ? L"(off)" : L"");
+        const bool separator = state & MF_SEPARATOR;
+        seen += (i ? L"|" : L"") + std::wstring(separator ? L"-" : text) +
+                (!separator && (state & MF_GRAYED) ? L"(off)" : L"");
     }
     return seen;
 }

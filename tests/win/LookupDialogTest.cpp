@@ -1,15 +1,24 @@
+#include "lookup/Texts.h"
 #include "support/TempDir.h"
+#include "win/CFileDialog.h"
 #include "win/CHyperLinkButton.h"
 #include "win/CLookupApp.h"
 #include "win/CLookupDlg.h"
 #include "win/CMessageBox.h"
+#include "win/CPopupMenu.h"
+#include "win/SapiSpeech.h"
+#include "win/Text.h"
 #include "win/resource.h"
 
 #include "mirawen/Version.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <commctrl.h>
+#include <fstream>
+#include <sstream>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -76,15 +85,40 @@ void pump() {
     }
 }
 
+// Pumps until done() holds, for at most ten seconds.
+template <typename Done> bool pumpUntil(Done done) {
+    for (int i = 0; i < 1000 && !done(); ++i) {
+        pump();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return done();
+}
+
 // The lookup window over lists, open without a modal loop of its own.
 struct Window {
     CLookupDlg dlg;
     HWND hwnd, list, input;
-    explicit Window(const Lists& lists, bool font = true)
-        : dlg(vocab::DataLocation{lists.dir.path(),
-                                  font ? std::optional(programFolder() / "TOPhonetic.ttf")
-                                       : std::nullopt}),
+    explicit Window(const Lists& lists, bool font = true) : Window(lists.dir.path(), font) {}
+    explicit Window(const fs::path& folder, bool font = true)
+        : dlg(vocab::DataLocation{folder, font ? std::optional(programFolder() / "TOPhonetic.ttf")
+                                               : std::nullopt}),
           hwnd(dlg.Create()), list(GetDlgItem(hwnd, IDC_LIST)), input(GetDlgItem(hwnd, IDC_INPUT)) {
+    }
+    void notify(UINT code, int row = -1, WPARAM key = 0) const {
+        NMLVKEYDOWN keyDown{};
+        NMITEMACTIVATE item{};
+        item.hdr = keyDown.hdr = {list, IDC_LIST, code};
+        item.iItem = row;
+        keyDown.wVKey = static_cast<WORD>(key);
+        const bool isKey = code == static_cast<UINT>(LVN_KEYDOWN);
+        SendMessageW(hwnd, WM_NOTIFY, IDC_LIST,
+                     isKey ? reinterpret_cast<LPARAM>(&keyDown) : reinterpret_cast<LPARAM>(&item));
+    }
+    void select(std::vector<int> rows) const {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (int row : rows) {
+            ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+        }
     }
     void command(int id) const { SendMessageW(hwnd, WM_COMMAND, static_cast<WPARAM>(id), 0); }
     std::vector<int> selected() const {
@@ -351,6 +385,468 @@ TEST(LookupApp, AnswersItsCommandLineWithoutAWindow) {
         ASSERT_EQ(boxes.size(), 1u) << testing::PrintToString(c.args);
         EXPECT_TRUE(boxes[0].starts_with(c.notice)) << testing::PrintToString(boxes[0]);
         EXPECT_EQ(app.ExitCode(), c.status);
+    }
+}
+
+// Holds Ctrl down, as the thread's keyboard state tells the window.
+struct CtrlDown {
+    CtrlDown() { set(0x80); }
+    ~CtrlDown() { set(0); }
+    static void set(BYTE state) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = state;
+        SetKeyboardState(keys);
+    }
+};
+
+// Sets an environment variable for one test, as the C runtime reads it.
+struct Variable {
+    std::wstring name, old;
+    bool had;
+    Variable(const wchar_t* n, const std::wstring& value) : name(n) {
+        const wchar_t* before = _wgetenv(n);
+        had = before != nullptr;
+        old = had ? before : L"";
+        _wputenv_s(n, value.c_str());
+    }
+    ~Variable() { _wputenv_s(name.c_str(), had ? old.c_str() : L""); }
+};
+
+std::string fileText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+const char* const kEcdictCsv = "word,phonetic,translation,tag\n"
+                               "ship,ʃɪp,n. 船,cet4 cet6\n" // one list: the first
+                               "sink,sɪŋk,v. 沉,cet6\n";
+
+// The window's menu imports ECDICT's CSV into %APPDATA%\Mirawen and shows
+// what it found there; every other ending leaves the rows as they were.
+TEST(LookupDialog, ImportsFromTheSystemMenu) {
+    TempDir appData;
+    const fs::path target = appData.path() / "Mirawen";
+    appData.write("ecdict.csv", kEcdictCsv);
+    appData.write("bad.csv", "word,phonetic\n");
+    const std::wstring dialog = L"选择 ECDICT 的 ecdict.csv（GitHub 上的开源英汉词典 ECDICT，MIT "
+                                L"许可）|CSV 文件|*.csv|所有文件|*|owned";
+    const std::wstring replace = L"导入词库|已有词库，是否替换?|yesno|owned";
+    const struct {
+        const char* name;
+        std::wstring appData;           // L"": a relative one
+        std::optional<std::string> csv; // the file chosen; nothing: cancelled
+        bool listsThere;
+        int replaceAnswer; // 0: not asked
+        std::vector<std::wstring> dialogs, boxes;
+        int rows; // after it
+    } cases[] = {
+        {"no user folder",
+         L"relative",
+         "ecdict.csv",
+         false,
+         0,
+         {},
+         {L"导入词库|导入失败：没有存放词库的用户文件夹（HOME 或 APPDATA 不是完整的路径）。|ok|"
+          L"owned"},
+         85},
+        {"cancelled", appData.path().wstring(), std::nullopt, false, 0, {dialog}, {}, 85},
+        {"not replaced",
+         appData.path().wstring(),
+         "ecdict.csv",
+         true,
+         IDNO,
+         {dialog},
+         {replace},
+         85},
+        {"bad file",
+         appData.path().wstring(),
+         "bad.csv",
+         false,
+         0,
+         {dialog},
+         {L"导入词库|导入失败，词库没有改变：the header row has no column \"translation\", "
+          L"\"tag\"|ok|owned"},
+         85},
+        {"replaced",
+         appData.path().wstring(),
+         "ecdict.csv",
+         true,
+         IDYES,
+         {dialog},
+         {replace, L"导入词库|词库已导入：大学四级.txt 1 个词，大学六级.txt 1 个词，跳过 0 "
+                   L"行（共读了 2 行）。|ok|owned"},
+         2},
+    };
+    for (const auto& c : cases) {
+        Variable variable(L"APPDATA", c.appData);
+        std::error_code ec;
+        fs::remove_all(target, ec);
+        if (c.listsThere) {
+            fs::create_directories(target);
+            std::ofstream(target / fs::u8path("大学四级.txt"), std::ios::binary) << "old [old]\n";
+        }
+        Lists lists;
+        Window window(lists);
+        window.select({3, 4});
+        CFileDialog::setNextAnswer(c.csv ? std::optional((appData.path() / *c.csv).wstring())
+                                         : std::nullopt);
+        if (c.replaceAnswer) {
+            CMessageBox::setNextAnswer(c.replaceAnswer);
+        }
+        CMessageBox::setNextAnswer(IDOK);
+        SendMessageW(window.hwnd, WM_SYSCOMMAND, IDM_IMPORT, 0);
+        EXPECT_TRUE(pumpUntil([&] { return IsWindowEnabled(window.hwnd) != FALSE; })) << c.name;
+        EXPECT_EQ(CFileDialog::answered(), c.dialogs) << c.name;
+        EXPECT_EQ(CMessageBox::answered(), c.boxes) << c.name;
+        EXPECT_EQ(ListView_GetItemCount(window.list), c.rows) << c.name;
+        if (c.rows == 2) {
+            // The lists found again: those just written, the selection gone.
+            EXPECT_TRUE(window.selected().empty());
+            EXPECT_EQ(cell(window.list, 0, 0) + L"|" + cell(window.list, 0, 1) + L"|" +
+                          cell(window.list, 0, 2) + L"|" + cell(window.list, 0, 3),
+                      L"ship|5ip|n. 船|④");
+            EXPECT_EQ(cell(window.list, 1, 0) + L"|" + cell(window.list, 1, 3), L"sink|⑥");
+        } else {
+            EXPECT_EQ(window.selected(), (std::vector<int>{3, 4})) << c.name;
+            if (c.listsThere) {
+                EXPECT_EQ(fileText(target / fs::u8path("大学四级.txt")), "old [old]\n");
+            }
+        }
+    }
+}
+
+// A long import shows its progress over the disabled window; Cancel stops
+// it with the old lists whole and no notice.
+TEST(LookupDialog, ImportShowsItsProgressAndCancels) {
+    TempDir appData;
+    Variable variable(L"APPDATA", appData.path().wstring());
+    const fs::path target = appData.path() / "Mirawen";
+    fs::create_directories(target);
+    std::ofstream(target / fs::u8path("大学四级.txt"), std::ios::binary) << "old [old]\n";
+    {
+        std::ofstream csv(appData.path() / "ecdict.csv", std::ios::binary);
+        csv << "word,phonetic,translation,tag\n";
+        for (int i = 0; i < 1500000; ++i) {
+            csv << "w" << i << ",ʃɪp,n. 船,cet4\n";
+        }
+    }
+    const unsigned delay = CLookupDlg::s_progressDelayMs;
+    CLookupDlg::s_progressDelayMs = 0;
+    Lists lists;
+    Window window(lists);
+    CFileDialog::setNextAnswer((appData.path() / "ecdict.csv").wstring());
+    CMessageBox::setNextAnswer(IDYES);
+    SendMessageW(window.hwnd, WM_SYSCOMMAND, IDM_IMPORT, 0);
+    EXPECT_FALSE(IsWindowEnabled(window.hwnd));
+    HWND progress = nullptr;
+    EXPECT_TRUE(pumpUntil([&] {
+        progress = FindWindowW(L"#32770", L"导入词库");
+        return progress != nullptr;
+    }));
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(GetWindow(progress, GW_OWNER), window.hwnd);
+    EXPECT_EQ(text(GetDlgItem(progress, IDC_IMPORTING)), L"正在导入词库……");
+    EXPECT_EQ(text(GetDlgItem(progress, IDCANCEL)), L"取消");
+    SendDlgItemMessageW(progress, IDCANCEL, BM_CLICK, 0, 0);
+    EXPECT_TRUE(pumpUntil([&] { return IsWindowEnabled(window.hwnd) != FALSE; }));
+    EXPECT_FALSE(IsWindow(progress));
+    CLookupDlg::s_progressDelayMs = delay;
+    EXPECT_EQ(CMessageBox::answered(),
+              std::vector<std::wstring>{L"导入词库|已有词库，是否替换?|yesno|owned"});
+    EXPECT_EQ(ListView_GetItemCount(window.list), 85);
+    EXPECT_EQ(fileText(target / fs::u8path("大学四级.txt")), "old [old]\n");
+}
+
+// Records what the window asks to hear, and fails as told.
+struct FakeSpeech : lookup::SpeechEngine {
+    static inline std::vector<lookup::Utterance> heard;
+    static inline std::optional<lookup::SpeechFailure> failure;
+    static inline int stopped = 0;
+    void speak(const lookup::Utterance& utterance) override {
+        heard.push_back(utterance);
+        if (failure) {
+            onFailure(*failure);
+        }
+    }
+    void stop() override { ++stopped; }
+};
+
+// A temporary registry key for the accent, removed at the end.
+struct SettingsKey {
+    std::wstring old = CLookupDlg::s_settingsKey;
+    SettingsKey() {
+        CLookupDlg::s_settingsKey =
+            L"Software\\Mirawen-test-" + std::to_wstring(GetCurrentProcessId());
+        RegDeleteTreeW(HKEY_CURRENT_USER, CLookupDlg::s_settingsKey.c_str()); // a crashed run's
+    }
+    ~SettingsKey() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, CLookupDlg::s_settingsKey.c_str());
+        CLookupDlg::s_settingsKey = old;
+    }
+    std::wstring accent() const {
+        wchar_t value[32] = {};
+        DWORD size = sizeof value;
+        RegGetValueW(HKEY_CURRENT_USER, CLookupDlg::s_settingsKey.c_str(), L"speech/accent",
+                     RRF_RT_REG_SZ, nullptr, value, &size);
+        return value;
+    }
+};
+
+TEST(LookupDialog, SpeaksRowsAndTheBoxInTheAccentChosen) {
+    using lookup::Accent;
+    using Kind = lookup::Utterance::Kind;
+    SettingsKey settings;
+    const auto make = CLookupDlg::s_makeSpeech;
+    CLookupDlg::s_makeSpeech = [] { return std::make_unique<FakeSpeech>(); };
+    FakeSpeech::heard.clear();
+    FakeSpeech::failure.reset();
+    Lists lists;
+    auto window = std::make_unique<Window>(lists);
+    HMENU menu = GetSystemMenu(window->hwnd, FALSE);
+    auto checked = [&](UINT id) {
+        return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    EXPECT_TRUE(checked(IDM_BRITISH));
+    EXPECT_FALSE(checked(IDM_AMERICAN));
+
+    // Each way of asking, and what it asks for.
+    const struct {
+        const char* name;
+        std::function<void()> ask;
+        std::optional<lookup::Utterance> heard;
+        std::wstring menu; // the context menu it showed
+    } cases[] = {
+        {"double click",
+         [&] { window->notify(NM_DBLCLK, 30); },
+         {{Kind::Word, "b11", Accent::British}}},
+        {"double click on no row", [&] { window->notify(NM_DBLCLK, -1); }, std::nullopt},
+        {"F5 on the list",
+         [&] {
+             window->select({});
+             ListView_SetItemState(window->list, 31, LVIS_FOCUSED, LVIS_FOCUSED);
+             window->notify(LVN_KEYDOWN, -1, VK_F5);
+         },
+         {{Kind::Word, "b12", Accent::British}}},
+        {"Ctrl+R on the list",
+         [&] {
+             CtrlDown ctrl;
+             window->notify(LVN_KEYDOWN, -1, 'R');
+         },
+         {{Kind::Word, "b12", Accent::British}}},
+        {"R alone", [&] { window->notify(LVN_KEYDOWN, -1, 'R'); }, std::nullopt},
+        {"the list's menu",
+         [&] {
+             CPopupMenu::setNextAnswer(ID_SPEAK_ROW);
+             window->notify(NM_RCLICK, 2);
+         },
+         {{Kind::Word, "a13", Accent::British}},
+         L"朗读(&S)|复制(&C)(off)"},
+        {"F5 in the box",
+         [&] {
+             SetWindowTextW(window->input, L"/ˈʃɪp/");
+             SendMessageW(window->input, WM_KEYDOWN, VK_F5, 0);
+         },
+         {{Kind::Sounds, "5ip", Accent::British}}},
+        {"the box's menu",
+         [&] {
+             SetWindowTextW(window->input, L"'5i:p");
+             CPopupMenu::setNextAnswer(ID_SPEAK_TYPED);
+             SendMessageW(window->input, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window->input),
+                          MAKELPARAM(-1, -1));
+         },
+         {{Kind::Sounds, "'5i:p", Accent::British}},
+         L"朗读音标(&S)|-|撤销(&U)(off)|剪切(&T)(off)|复制(&C)(off)|粘贴(&P)|全选(&A)"},
+        {"an empty box",
+         [&] {
+             SetWindowTextW(window->input, L"");
+             SendMessageW(window->input, WM_KEYDOWN, VK_F5, 0);
+         },
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        FakeSpeech::heard.clear();
+        if (OpenClipboard(window->hwnd)) { // the box's Paste is offered for text
+            EmptyClipboard();
+            SetClipboardData(CF_UNICODETEXT, GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4));
+            CloseClipboard();
+        }
+        c.ask();
+        EXPECT_EQ(FakeSpeech::heard,
+                  c.heard ? std::vector{*c.heard} : std::vector<lookup::Utterance>{})
+            << c.name;
+        const std::vector<std::wstring> menus = CPopupMenu::answered();
+        EXPECT_EQ(menus, c.menu.empty() ? std::vector<std::wstring>{} : std::vector{c.menu})
+            << c.name;
+    }
+
+    // American, kept for the next window; a failure is told once.
+    SendMessageW(window->hwnd, WM_SYSCOMMAND, IDM_AMERICAN, 0);
+    EXPECT_TRUE(checked(IDM_AMERICAN));
+    EXPECT_FALSE(checked(IDM_BRITISH));
+    EXPECT_EQ(settings.accent(), L"american");
+    window = std::make_unique<Window>(lists);
+    menu = GetSystemMenu(window->hwnd, FALSE);
+    EXPECT_TRUE(checked(IDM_AMERICAN));
+    FakeSpeech::heard.clear();
+    FakeSpeech::failure = lookup::SpeechFailure::NoVoice;
+    CMessageBox::setNextAnswer(IDOK);
+    window->notify(NM_DBLCLK, 0);
+    window->notify(NM_DBLCLK, 1);
+    EXPECT_EQ(FakeSpeech::heard,
+              (std::vector<lookup::Utterance>{{Kind::Word, "a11", Accent::American},
+                                              {Kind::Word, "a12", Accent::American}}));
+    EXPECT_EQ(CMessageBox::answered(),
+              std::vector<std::wstring>{L"Mirawen|" + wide(lookup::text::kNoVoice) + L"|ok|owned"});
+    const int stopped = FakeSpeech::stopped;
+    SendMessageW(window->hwnd, WM_SYSCOMMAND, IDM_BRITISH, 0);
+    EXPECT_EQ(settings.accent(), L"british");
+    window.reset();
+    EXPECT_EQ(FakeSpeech::stopped, stopped + 1) << "closing silences it";
+    CLookupDlg::s_makeSpeech = make;
+}
+
+// SAPI itself: under Wine it cannot speak, which is told once, and the
+// window goes on; where it can, nothing is told.
+TEST(LookupDialog, SapiSpeechTellsOnceWhenItCannotSpeak) {
+    std::vector<lookup::SpeechFailure> failures;
+    {
+        SapiSpeech speech;
+        speech.onFailure = [&](lookup::SpeechFailure failure) { failures.push_back(failure); };
+        speech.speak({lookup::Utterance::Kind::Word, "ship", lookup::Accent::British});
+        speech.speak({lookup::Utterance::Kind::Sounds, "'5ip", lookup::Accent::American});
+        speech.stop();
+    }
+    EXPECT_TRUE(failures.empty() || failures.size() == 2u) << failures.size();
+    Lists lists;
+    Window window(lists);
+    CMessageBox::setNextAnswer(IDOK);
+    window.notify(NM_DBLCLK, 30);
+    window.notify(NM_DBLCLK, 31);
+    const std::vector<std::wstring> boxes = CMessageBox::answered();
+    EXPECT_EQ(boxes.size(), failures.empty() ? 0u : 1u);
+    SetWindowTextW(window.input, L"b2");
+    window.command(IDOK);
+    EXPECT_EQ(window.selected(), range(38, 45)) << "still usable";
+}
+
+// Keys a11.. as the real lists' transcriptions: ə, ʃɪp, laɪkɪŋ, sɪŋk.
+struct SoundLists {
+    TempDir dir;
+    SoundLists() {
+        dir.write("大学四级.txt", "a [4]\nship [5ip] n. \xB4\xAC\nliking [laiki6]\n"
+                                  "sink [si6k]\nsinking [si6ki6]\n");
+        dir.write("大学六级.txt", "zoo [zu:]\n");
+    }
+};
+
+TEST(LookupDialog, BoxTakesIpaAsItsKeysAndTheChartTypes) {
+    SoundLists lists;
+    Window window(lists.dir.path());
+    const struct {
+        const wchar_t* typed;
+        const wchar_t* shown;
+        std::vector<int> rows;
+    } cases[] = {
+        {L"/ˈʃɪp/", L"5ip", {1}},      // a dictionary's slashes
+        {L"[sɪŋk]", L"si6k", {3, 4}},  // and brackets
+        {L"ˈlaɪ.kɪŋ", L"laiki6", {2}}, // syllable dots
+        {L"ә", L"4", {0}},             // ECDICT's ә
+        {L"5i'p", L"5i'p", {}},        // keyboard code keeps its mark, which finds nothing
+        {L"ʃ☃p", L"5☃p", {}},          // an unknown symbol stays
+        {L"si6", L"si6", {3, 4}},
+    };
+    for (const auto& c : cases) {
+        SetWindowTextW(window.input, c.typed);
+        EXPECT_EQ(text(window.input), c.shown);
+        window.command(IDOK);
+        EXPECT_EQ(window.selected(), c.rows) << testing::PrintToString(std::wstring(c.typed));
+    }
+
+    // Pasted IPA becomes its keys in one step that one undo takes back.
+    SetWindowTextW(window.input, L"");
+    SendMessageW(window.input, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"/ʃɪp/"));
+    EXPECT_EQ(text(window.input), L"5ip");
+    SendMessageW(window.input, EM_UNDO, 0, 0);
+    EXPECT_EQ(text(window.input), L"/ʃɪp/");
+
+    // The chart: a hand, a tip, and a click that types the key at the caret.
+    HWND chart = GetDlgItem(window.hwnd, IDC_CHART);
+    EXPECT_TRUE(GetWindowLongPtrW(chart, GWL_STYLE) & SS_NOTIFY);
+    SendMessageW(window.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(chart), HTCLIENT);
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+    HWND tip = nullptr;
+    for (HWND popup = nullptr; (popup = FindWindowExW(nullptr, popup, TOOLTIPS_CLASSW, nullptr));) {
+        if (GetWindow(popup, GW_OWNER) == window.hwnd) {
+            tip = popup;
+        }
+    }
+    ASSERT_NE(tip, nullptr);
+    wchar_t tipText[128] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window.hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(chart);
+    tool.lpszText = tipText;
+    SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(tipText), L"单击音标，把它的键输入查询框");
+
+    SetWindowTextW(window.input, L"sp");
+    SendMessageW(window.input, EM_SETSEL, 1, 1);
+    SetFocus(window.list);
+    RECT client;
+    GetClientRect(chart, &client);
+    POINT at{client.right * 9 / 22, client.bottom / 2}; // the middle of the fifth of 11 columns
+    ClientToScreen(chart, &at);
+    SetCursorPos(at.x, at.y);
+    SendMessageW(window.hwnd, WM_COMMAND, MAKEWPARAM(IDC_CHART, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(chart));
+    EXPECT_EQ(text(window.input), L"s5p");
+    EXPECT_EQ(GetFocus(), window.input);
+}
+
+std::wstring clipboardText(HWND owner) {
+    std::wstring copied;
+    if (OpenClipboard(owner)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            copied = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    return copied;
+}
+
+TEST(LookupDialog, CopiesRowsAndTipsThemWhole) {
+    SoundLists lists;
+    Window window(lists.dir.path());
+    window.select({3, 1});
+    {
+        CtrlDown ctrl;
+        window.notify(LVN_KEYDOWN, -1, 'C');
+    }
+    EXPECT_EQ(clipboardText(window.hwnd), L"ship [ʃip] n. 船\r\nsink [siŋk]\r\n");
+    window.notify(LVN_KEYDOWN, -1, 'C'); // C alone copies nothing
+    EXPECT_EQ(clipboardText(window.hwnd), L"");
+    window.select({4});
+    CPopupMenu::setNextAnswer(ID_COPY_ROWS);
+    window.notify(NM_RCLICK, 4);
+    EXPECT_EQ(clipboardText(window.hwnd), L"sinking [siŋkiŋ]\r\n");
+    EXPECT_EQ(CPopupMenu::answered(), std::vector<std::wstring>{L"朗读(&S)|复制(&C)"});
+
+    // The tip over a row: its whole text, as far as the tip has room.
+    for (const int room : {128, 6}) {
+        wchar_t buffer[128] = {};
+        NMLVGETINFOTIPW info{};
+        info.hdr = {window.list, IDC_LIST, static_cast<UINT>(LVN_GETINFOTIPW)};
+        info.pszText = buffer;
+        info.cchTextMax = room;
+        info.iItem = 1;
+        SendMessageW(window.hwnd, WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(std::wstring(buffer), std::wstring(L"ship [ʃip] n. 船").substr(0, room - 1));
     }
 }
 
