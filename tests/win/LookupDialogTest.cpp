@@ -278,14 +278,29 @@ LRESULT CALLBACK onActivate(int code, WPARAM wParam, LPARAM lParam) {
 TEST(LookupDialog, SystemMenuAboutAndClosing) {
     Lists lists;
     Window window(lists);
+    // The window's own entries end the menu, About last.
     HMENU menu = GetSystemMenu(window.hwnd, FALSE);
     const int count = GetMenuItemCount(menu);
-    wchar_t entry[64] = {};
-    GetMenuStringW(menu, static_cast<UINT>(count - 1), entry, 64, MF_BYPOSITION);
-    EXPECT_EQ(std::wstring(entry), L"关于 Mirawen(&A)...");
-    EXPECT_EQ(GetMenuItemID(menu, count - 1), UINT{IDM_ABOUTBOX});
-    EXPECT_EQ(GetMenuState(menu, static_cast<UINT>(count - 2), MF_BYPOSITION) & MF_SEPARATOR,
-              UINT{MF_SEPARATOR});
+    const struct {
+        const wchar_t* text; // nullptr: a separator
+        UINT id;
+    } entries[] = {{nullptr, 0},
+                   {L"英式发音(&B)", IDM_BRITISH},
+                   {L"美式发音(&M)", IDM_AMERICAN},
+                   {L"导入词库(&I)...", IDM_IMPORT},
+                   {nullptr, 0},
+                   {L"关于 Mirawen(&A)...", IDM_ABOUTBOX}};
+    for (int i = 0; i < 6; ++i) {
+        const auto position = static_cast<UINT>(count - 6 + i);
+        wchar_t entry[64] = {};
+        GetMenuStringW(menu, position, entry, 64, MF_BYPOSITION);
+        const bool separator = GetMenuState(menu, position, MF_BYPOSITION) & MF_SEPARATOR;
+        EXPECT_EQ(separator, entries[i].text == nullptr) << i;
+        if (entries[i].text) {
+            EXPECT_EQ(std::wstring(entry), entries[i].text);
+            EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(position)), entries[i].id);
+        }
+    }
 
     SetWindowTextW(window.input, L"b2");
     window.command(IDOK);
@@ -296,6 +311,22 @@ TEST(LookupDialog, SystemMenuAboutAndClosing) {
                                                   L"Mirawen|确定|mirawen.example.org"});
     EXPECT_EQ(text(window.input), L"b2");
     EXPECT_EQ(window.selected(), range(38, 45));
+    {
+        // Over the program's own folder, the system's: the About box says
+        // these are the samples, and how to get the full lists.
+        CMessageBox::setNextAnswer(IDOK);
+        CMessageBox::setNextAnswer(IDOK);
+        Window samples(programFolder());
+        CMessageBox::answered(); // the folder here holds no lists
+        g_opened.clear();
+        g_hook = SetWindowsHookExW(WH_CBT, onActivate, nullptr, GetCurrentThreadId());
+        SendMessageW(samples.hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        UnhookWindowsHookEx(g_hook);
+        ASSERT_EQ(g_opened.size(), 1u);
+        EXPECT_TRUE(g_opened[0].ends_with(L"|mirawen.example.org|现在用的是示例词库，只有几百个词。"
+                                          L"完整的四、六级词库：窗口菜单 → 导入词库。"))
+            << testing::PrintToString(g_opened[0]);
+    }
 
     // Closing asks; No leaves the window as it was, Yes closes it.
     CMessageBox::setNextAnswer(IDNO);
