@@ -33,13 +33,13 @@ bash "$here/smoke.sh" "$dir/mirawen.exe" || fail "the installed program did not 
 
 # The installed importer writes the same bytes as on Linux.
 printf 'word,phonetic,translation,tag\nship,ʃɪp,n. 船\\nv. 运,cet4\nsink,sɪŋk,,cet6 gre\n' \
-  >"$unpacked/ecdict.csv"
-wine "$dir/mirawen-import.exe" --dir "$unpacked/lists" "$unpacked/ecdict.csv" 2>"$unpacked/report" ||
-  fail "mirawen-import.exe failed: $(cat "$unpacked/report")"
-[[ $(od -An -tx1 "$unpacked/lists/大学四级.txt" | tr -d ' \n') == \
+  >"$work/ecdict.csv"
+wine "$dir/mirawen-import.exe" --dir "$work/lists" "$work/ecdict.csv" 2>"$work/report" ||
+  fail "mirawen-import.exe failed: $(cat "$work/report")"
+[[ $(od -An -tx1 "$work/lists/大学四级.txt" | tr -d ' \n') == \
   efbbbf$(printf 'ship [5ip] n. 船 v. 运\r\n' | od -An -tx1 | tr -d ' \n') ]] ||
-  fail "mirawen-import.exe wrote another Band 4 list: $(od -c "$unpacked/lists/大学四级.txt")"
-grep -q '1 entry written to .*大学六级.txt' "$unpacked/report" || fail "report: $(cat "$unpacked/report")"
+  fail "mirawen-import.exe wrote another Band 4 list: $(od -c "$work/lists/大学四级.txt")"
+grep -q '1 entry written to .*大学六级.txt' "$work/report" || fail "report: $(cat "$work/report")"
 
 # The uninstaller copies itself away and returns at once: wait for its work.
 wine "$dir/uninstall.exe" /S
