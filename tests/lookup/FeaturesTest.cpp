@@ -1,6 +1,6 @@
-#include "lookup/WindowImport.h"
 #include "lookup/Speech.h"
 #include "lookup/TypedText.h"
+#include "lookup/WindowImport.h"
 #include "support/TempDir.h"
 #include "vocab/EntryStore.h"
 
@@ -57,6 +57,7 @@ TEST(WindowImport, RunsBesideTheWindowAndSaysHowItEnded) {
 
     vocab::DataEnvironment env;
     env.xdgDataDirs = (dir.path() / "share").string();
+    env.programFolder = dir.path() / "share" / "mirawen"; // the system's folder on Windows
     fs::create_directories(dir.path() / "share" / "mirawen");
     EXPECT_TRUE(lookup::showsSampleLists(dir.path() / "share" / "mirawen", env));
     EXPECT_FALSE(lookup::showsSampleLists(lists, env));
