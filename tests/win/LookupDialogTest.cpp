@@ -410,17 +410,13 @@ TEST(LookupApp, AnswersItsCommandLineWithoutAWindow) {
     }
 }
 
-// Holds Ctrl down, as the thread's keyboard state tells the window.
-struct CtrlDown {
-    CtrlDown() { set(0x80); }
-    ~CtrlDown() { set(0); }
-    static void set(BYTE state) {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_CONTROL] = state;
-        SetKeyboardState(keys);
-    }
-};
+// Holds Ctrl down or lets it go, as the thread's keyboard state tells the window.
+void holdCtrl(bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
 
 // %APPDATA% for a test, as the C runtime reads it, restored after.
 struct AppDataVariable {
@@ -646,10 +642,7 @@ TEST(LookupDialog, SpeaksRowsAndTheBoxInTheAccentChosenAndTellsOnce) {
         SetWindowTextW(window->input, c.box);
         window->select({});
         ListView_SetItemState(window->list, c.row, LVIS_FOCUSED, LVIS_FOCUSED);
-        std::optional<CtrlDown> ctrl;
-        if (c.ctrl) {
-            ctrl.emplace();
-        }
+        holdCtrl(c.ctrl);
         if (c.ask == ListMenu || c.ask == BoxMenu) {
             CPopupMenu::setNextAnswer(c.key);
         }
@@ -664,6 +657,7 @@ TEST(LookupDialog, SpeaksRowsAndTheBoxInTheAccentChosenAndTellsOnce) {
                                                 : NM_RCLICK,
                            c.row, c.key);
         }
+        holdCtrl(false);
         const Kind kind = c.ask == BoxKey || c.ask == BoxMenu ? Kind::Sounds : Kind::Word;
         EXPECT_EQ(FakeSpeech::heard,
                   (c.heard ? std::vector<lookup::Utterance>{{kind, c.heard, Accent::British}}
@@ -795,10 +789,9 @@ TEST(LookupDialog, CopiesRowsAndTipsThemWhole) {
     SoundLists lists;
     Window window(lists.dir.path());
     window.select({3, 1});
-    {
-        CtrlDown ctrl;
-        window.notify(LVN_KEYDOWN, -1, 'C');
-    }
+    holdCtrl(true);
+    window.notify(LVN_KEYDOWN, -1, 'C');
+    holdCtrl(false);
     EXPECT_EQ(clipboardText(window.hwnd), L"ship [ʃip] n. 船\r\nsink [siŋk]\r\n");
     window.notify(LVN_KEYDOWN, -1, 'C'); // C alone copies nothing
     EXPECT_EQ(clipboardText(window.hwnd), L"");
