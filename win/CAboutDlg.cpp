@@ -4,12 +4,32 @@
 
 INT_PTR CAboutDlg::DoModal(HWND owner) {
     return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUTBOX), owner,
-                           DialogProc, 0);
+                           DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
-INT_PTR CALLBACK CAboutDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
+void CAboutDlg::AddNote(HWND hwnd) const {
+    if (m_note.empty()) {
+        return;
+    }
+    // Two wrapped lines under the template's, which grows to hold them.
+    RECT line{7, 56, 228, 76};
+    MapDialogRect(hwnd, &line);
+    HWND note = CreateWindowExW(0, L"STATIC", m_note.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
+                                line.left, line.top, line.right - line.left, line.bottom - line.top,
+                                hwnd, nullptr, nullptr, nullptr);
+    SendMessageW(note, WM_SETFONT, static_cast<WPARAM>(SendMessageW(hwnd, WM_GETFONT, 0, 0)),
+                 FALSE);
+    RECT box;
+    GetWindowRect(hwnd, &box);
+    const int grow = line.bottom - line.top + line.top / 8;
+    SetWindowPos(hwnd, nullptr, 0, 0, box.right - box.left, box.bottom - box.top + grow,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK CAboutDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
+        reinterpret_cast<const CAboutDlg*>(lParam)->AddNote(hwnd);
         // Centred over its owner, as a dialog without a position of its own is.
         RECT box, owner;
         HWND parent = GetWindow(hwnd, GW_OWNER);

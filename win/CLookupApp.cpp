@@ -23,7 +23,7 @@ bool CLookupApp::InitInstance() {
         m_exitCode = read.exitStatus();
         return false;
     }
-    CLookupDlg dlg(vocab::locateData(read.dir, vocab::DataEnvironment::fromProcess()));
+    CLookupDlg dlg(vocab::locateData(read.dir, vocab::DataEnvironment::fromProcess()), read.dir);
     dlg.DoModal();
     return false;
 }

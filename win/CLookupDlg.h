@@ -1,11 +1,18 @@
 #pragma once
 
+#include "lookup/Speech.h"
+#include "lookup/WindowImport.h"
 #include "vocab/DataFolders.h"
 #include "vocab/EntryStore.h"
 #include "vocab/LoadResult.h"
 #include "win/CHyperLinkButton.h"
+#include "win/CImportProgress.h"
 
 #include <commctrl.h>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <windows.h>
 
@@ -14,8 +21,11 @@
 class CLookupDlg {
 public:
     // Registers the phonetic font found at location.fontFile; the lists are
-    // read from location.listFolder when the window opens.
-    explicit CLookupDlg(vocab::DataLocation location);
+    // read from location.listFolder when the window opens. dir is the folder
+    // the window was started with, by which the lists are found again after
+    // an import.
+    explicit CLookupDlg(vocab::DataLocation location,
+                        std::optional<std::filesystem::path> dir = std::nullopt);
     CLookupDlg(const CLookupDlg&) = delete;
     CLookupDlg& operator=(const CLookupDlg&) = delete;
     ~CLookupDlg();
@@ -26,30 +36,80 @@ public:
     HWND Create(HWND parent = nullptr);
     HWND GetSafeHwnd() const { return m_hWnd; }
 
+    // For tests: the speech engine each window makes (SAPI's), the registry
+    // key under HKEY_CURRENT_USER that keeps the accent, and how long an
+    // import runs before its progress shows.
+    static std::function<std::unique_ptr<lookup::SpeechEngine>()> s_makeSpeech;
+    static std::wstring s_settingsKey;
+    static unsigned s_progressDelayMs;
+
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK InputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    BOOL OnCommand(WPARAM wParam);
+    BOOL OnNotify(NMHDR& header);
     BOOL OnInitDialog();
     void OnOK();
     void OnCancel();
     BOOL OnSysCommand(UINT nID);
     BOOL OnPaint();
     void OnClickList(const NMITEMACTIVATE& click);
+    void OnListKey(const NMLVKEYDOWN& key);
+    void OnListMenu(const NMITEMACTIVATE& click);
+    void OnInputChange();
+    void OnInputMenu(POINT point);
+    void OnChartClicked();
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
     void OnGetDispInfo(NMLVDISPINFOW& info);
+    void OnGetInfoTip(NMLVGETINFOTIPW& tip) const;
     void RegisterPhoneticFont();
-    void AddAboutToSystemMenu();
+    HFONT PhoneticFont() const;
+    void AddEntriesToSystemMenu();
+    void AddChartTip();
     void FillList();
     void ShowLoadFailures(const vocab::LoadResult& loaded) const;
     void SetResult(LRESULT result) const;
 
+    // Importing, polled by a timer so that the window keeps drawing.
+    void OnImport();
+    void OnImportTimer();
+    void ReloadLists();
+
+    // Speech and copying.
+    void Speak(const std::optional<lookup::Utterance>& utterance);
+    void SpeakRow(int row);
+    void SpeakTyped();
+    void SetAccent(lookup::Accent accent, bool keep);
+    int CurrentRow() const;
+    void CopyRows() const;
+
     vocab::DataLocation m_location;
+    std::optional<std::filesystem::path> m_dir;
     vocab::EntryStore m_entries;
     CHyperLinkButton m_link;
     HWND m_hWnd = nullptr;
     HWND m_list = nullptr;
+    HWND m_input = nullptr;
+    HWND m_chart = nullptr;
+    HWND m_chartTip = nullptr;
     std::wstring m_strInput;
     HICON m_hIcon;
     bool m_modal = false;
+    bool m_fontAdded = false;
     std::u16string m_cellText; // what the list is showing while it asks
+
+    std::unique_ptr<lookup::ImportTask> m_import;
+    ULONGLONG m_importStart = 0;
+    CImportProgress m_progress;
+
+    std::unique_ptr<lookup::SpeechEngine> m_speech;
+    lookup::SpeechNotices m_speechNotices;
+    lookup::Accent m_accent = lookup::Accent::British;
+
+    // The box's text, and the last IPA it turned into keys: undoing that
+    // brings the IPA back, which is then left as it is.
+    std::wstring m_boxText;
+    std::wstring m_convertedFrom, m_convertedTo;
 };

@@ -1,15 +1,23 @@
+#include "lookup/Texts.h"
 #include "support/TempDir.h"
+#include "win/CFileDialog.h"
 #include "win/CHyperLinkButton.h"
 #include "win/CLookupApp.h"
 #include "win/CLookupDlg.h"
 #include "win/CMessageBox.h"
+#include "win/CPopupMenu.h"
+#include "win/SapiSpeech.h"
+#include "win/Text.h"
 #include "win/resource.h"
 
 #include "mirawen/Version.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <commctrl.h>
+#include <fstream>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -76,15 +84,37 @@ void pump() {
     }
 }
 
+// Pumps until done() holds, for at most ten seconds.
+template <typename Done> bool pumpUntil(Done done) {
+    for (int i = 0; i < 1000 && !done(); ++i) {
+        pump();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return done();
+}
+
 // The lookup window over lists, open without a modal loop of its own.
 struct Window {
     CLookupDlg dlg;
     HWND hwnd, list, input;
-    explicit Window(const Lists& lists, bool font = true)
-        : dlg(vocab::DataLocation{lists.dir.path(),
-                                  font ? std::optional(programFolder() / "TOPhonetic.ttf")
-                                       : std::nullopt}),
+    explicit Window(const Lists& lists, bool font = true) : Window(lists.dir.path(), font) {}
+    explicit Window(const fs::path& folder, bool font = true)
+        : dlg(vocab::DataLocation{folder, font ? std::optional(programFolder() / "TOPhonetic.ttf")
+                                               : std::nullopt}),
           hwnd(dlg.Create()), list(GetDlgItem(hwnd, IDC_LIST)), input(GetDlgItem(hwnd, IDC_INPUT)) {
+    }
+    void notify(UINT code, int row = -1, WPARAM key = 0) const {
+        NMLVKEYDOWN keyDown{{list, IDC_LIST, code}, static_cast<WORD>(key), 0};
+        NMITEMACTIVATE item{{list, IDC_LIST, code}, row, 0, 0, 0, 0, {}, 0, 0};
+        const bool isKey = code == static_cast<UINT>(LVN_KEYDOWN);
+        SendMessageW(hwnd, WM_NOTIFY, IDC_LIST,
+                     isKey ? reinterpret_cast<LPARAM>(&keyDown) : reinterpret_cast<LPARAM>(&item));
+    }
+    void select(std::vector<int> rows) const {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (int row : rows) {
+            ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+        }
     }
     void command(int id) const { SendMessageW(hwnd, WM_COMMAND, static_cast<WPARAM>(id), 0); }
     std::vector<int> selected() const {
@@ -95,12 +125,7 @@ struct Window {
         }
         return rows;
     }
-    void click(int row) const {
-        NMITEMACTIVATE click{};
-        click.hdr = {list, IDC_LIST, static_cast<UINT>(NM_CLICK)};
-        click.iItem = row;
-        SendMessageW(hwnd, WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&click));
-    }
+    void click(int row) const { notify(static_cast<UINT>(NM_CLICK), row); }
 };
 
 std::vector<int> range(int first, int last) {
@@ -150,7 +175,8 @@ TEST(LookupDialog, StartsWithWhatLoadedAndNamesWhatDidNot) {
     for (int column = 0; column < 4; ++column) {
         EXPECT_EQ(ListView_GetColumnWidth(window.list, column), widths[column]);
     }
-    EXPECT_EQ(ListView_GetExtendedListViewStyle(window.list), 0x131u);
+    // Grid, header dragging, full rows, flat bars, and the label and info tips.
+    EXPECT_EQ(ListView_GetExtendedListViewStyle(window.list), 0x4531u);
     EXPECT_EQ(cell(window.list, 30, 0) + cell(window.list, 30, 1) + cell(window.list, 30, 2) +
                   cell(window.list, 30, 3),
               L"b11b11n. 乙⑥");
@@ -243,14 +269,29 @@ LRESULT CALLBACK onActivate(int code, WPARAM wParam, LPARAM lParam) {
 TEST(LookupDialog, SystemMenuAboutAndClosing) {
     Lists lists;
     Window window(lists);
+    // The window's own entries end the menu, About last.
     HMENU menu = GetSystemMenu(window.hwnd, FALSE);
     const int count = GetMenuItemCount(menu);
-    wchar_t entry[64] = {};
-    GetMenuStringW(menu, static_cast<UINT>(count - 1), entry, 64, MF_BYPOSITION);
-    EXPECT_EQ(std::wstring(entry), L"关于 Mirawen(&A)...");
-    EXPECT_EQ(GetMenuItemID(menu, count - 1), UINT{IDM_ABOUTBOX});
-    EXPECT_EQ(GetMenuState(menu, static_cast<UINT>(count - 2), MF_BYPOSITION) & MF_SEPARATOR,
-              UINT{MF_SEPARATOR});
+    const struct {
+        const wchar_t* text; // nullptr: a separator
+        UINT id;
+    } entries[] = {{nullptr, 0},
+                   {L"英式发音(&B)", IDM_BRITISH},
+                   {L"美式发音(&M)", IDM_AMERICAN},
+                   {L"导入词库(&I)...", IDM_IMPORT},
+                   {nullptr, 0},
+                   {L"关于 Mirawen(&A)...", IDM_ABOUTBOX}};
+    for (int i = 0; i < 6; ++i) {
+        const auto position = static_cast<UINT>(count - 6 + i);
+        wchar_t entry[64] = {};
+        GetMenuStringW(menu, position, entry, 64, MF_BYPOSITION);
+        const bool separator = GetMenuState(menu, position, MF_BYPOSITION) & MF_SEPARATOR;
+        EXPECT_EQ(separator, entries[i].text == nullptr) << i;
+        if (entries[i].text) {
+            EXPECT_EQ(std::wstring(entry), entries[i].text);
+            EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(position)), entries[i].id);
+        }
+    }
 
     SetWindowTextW(window.input, L"b2");
     window.command(IDOK);
@@ -261,6 +302,22 @@ TEST(LookupDialog, SystemMenuAboutAndClosing) {
                                                   L"Mirawen|确定|mirawen.example.org"});
     EXPECT_EQ(text(window.input), L"b2");
     EXPECT_EQ(window.selected(), range(38, 45));
+    {
+        // Over the program's own folder, the system's: the About box says
+        // these are the samples, and how to get the full lists.
+        CMessageBox::setNextAnswer(IDOK);
+        CMessageBox::setNextAnswer(IDOK);
+        Window samples(programFolder());
+        CMessageBox::answered(); // the folder here holds no lists
+        g_opened.clear();
+        g_hook = SetWindowsHookExW(WH_CBT, onActivate, nullptr, GetCurrentThreadId());
+        SendMessageW(samples.hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        UnhookWindowsHookEx(g_hook);
+        ASSERT_EQ(g_opened.size(), 1u);
+        EXPECT_TRUE(g_opened[0].ends_with(L"|mirawen.example.org|现在用的是示例词库，只有几百个词。"
+                                          L"完整的四、六级词库：窗口菜单 → 导入词库。"))
+            << testing::PrintToString(g_opened[0]);
+    }
 
     // Closing asks; No leaves the window as it was, Yes closes it.
     CMessageBox::setNextAnswer(IDNO);
@@ -350,6 +407,407 @@ TEST(LookupApp, AnswersItsCommandLineWithoutAWindow) {
         ASSERT_EQ(boxes.size(), 1u) << testing::PrintToString(c.args);
         EXPECT_TRUE(boxes[0].starts_with(c.notice)) << testing::PrintToString(boxes[0]);
         EXPECT_EQ(app.ExitCode(), c.status);
+    }
+}
+
+// Holds Ctrl down or lets it go, as the thread's keyboard state tells the window.
+void holdCtrl(bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// %APPDATA% for a test, as the C runtime reads it, restored after.
+struct AppDataVariable {
+    std::wstring old = _wgetenv(L"APPDATA") ? _wgetenv(L"APPDATA") : L"";
+    static void set(const std::wstring& value) { _wputenv_s(L"APPDATA", value.c_str()); }
+    ~AppDataVariable() { set(old); }
+};
+
+std::string fileText(const fs::path& file) {
+    std::string text;
+    std::ifstream in(file, std::ios::binary);
+    std::getline(in, text, '\0');
+    return text;
+}
+
+const char* const kEcdictCsv = "word,phonetic,translation,tag\n"
+                               "ship,ʃɪp,n. 船,cet4 cet6\n" // one list: the first
+                               "sink,sɪŋk,v. 沉,cet6\n";
+
+// The window's menu imports ECDICT's CSV into %APPDATA%\Mirawen and shows
+// what it found there; every other ending leaves the rows as they were.
+TEST(LookupDialog, ImportsFromTheSystemMenu) {
+    TempDir appData;
+    const fs::path target = appData.path() / "Mirawen";
+    appData.write("ecdict.csv", kEcdictCsv);
+    appData.write("bad.csv", "word,phonetic\n");
+    const std::wstring dialog = L"选择 ECDICT 的 ecdict.csv（GitHub 上的开源英汉词典 ECDICT，MIT "
+                                L"许可）|CSV 文件|*.csv|所有文件|*|owned";
+    const std::wstring asked = L"导入词库|已有词库，是否替换?|yesno|owned";
+    const std::wstring noFolder = L"导入词库|导入失败：没有存放词库的用户文件夹（HOME 或 APPDATA "
+                                  L"不是完整的路径）。|ok|owned";
+    const std::wstring badFile = L"导入词库|导入失败，词库没有改变：the header row has no column "
+                                 L"\"translation\", \"tag\"|ok|owned";
+    const std::wstring done = L"导入词库|词库已导入：大学四级.txt 1 个词，大学六级.txt 1 个词，"
+                              L"跳过 0 行（共读了 2 行）。|ok|owned";
+    const struct {
+        const char* csv; // the file chosen; nullptr: cancelled; "": no user folder
+        bool listsThere;
+        int replaceAnswer; // 0: not asked
+        std::vector<std::wstring> boxes;
+        int rows; // after it
+    } cases[] = {
+        {"", false, 0, {noFolder}, 85},
+        {nullptr, false, 0, {}, 85},
+        {"ecdict.csv", true, IDNO, {asked}, 85},
+        {"bad.csv", false, 0, {badFile}, 85},
+        {"ecdict.csv", true, IDYES, {asked, done}, 2},
+    };
+    AppDataVariable variable;
+    for (const auto& c : cases) {
+        const std::string name = c.csv ? c.csv : "cancelled";
+        AppDataVariable::set(c.csv && !*c.csv ? L"relative" : appData.path().wstring());
+        std::error_code ec;
+        fs::remove_all(target, ec);
+        if (c.listsThere) {
+            fs::create_directories(target);
+            std::ofstream(target / fs::u8path("大学四级.txt"), std::ios::binary) << "old [old]\n";
+        }
+        Lists lists;
+        Window window(lists);
+        window.select({3, 4});
+        CFileDialog::setNextAnswer(c.csv ? std::optional((appData.path() / c.csv).wstring())
+                                         : std::nullopt);
+        if (c.replaceAnswer) {
+            CMessageBox::setNextAnswer(c.replaceAnswer);
+        }
+        CMessageBox::setNextAnswer(IDOK);
+        SendMessageW(window.hwnd, WM_SYSCOMMAND, IDM_IMPORT, 0);
+        EXPECT_TRUE(pumpUntil([&] { return IsWindowEnabled(window.hwnd) != FALSE; })) << name;
+        EXPECT_EQ(CFileDialog::answered(),
+                  c.csv && !*c.csv ? std::vector<std::wstring>{} : std::vector{dialog})
+            << name;
+        EXPECT_EQ(CMessageBox::answered(), c.boxes) << name;
+        EXPECT_EQ(ListView_GetItemCount(window.list), c.rows) << name;
+        if (c.rows == 2) {
+            // The lists found again: those just written, the selection gone.
+            EXPECT_TRUE(window.selected().empty());
+            EXPECT_EQ(cell(window.list, 0, 0) + L"|" + cell(window.list, 0, 1) + L"|" +
+                          cell(window.list, 0, 2) + L"|" + cell(window.list, 0, 3),
+                      L"ship|5ip|n. 船|④");
+            EXPECT_EQ(cell(window.list, 1, 0) + L"|" + cell(window.list, 1, 3), L"sink|⑥");
+        } else {
+            EXPECT_EQ(window.selected(), (std::vector<int>{3, 4})) << name;
+            if (c.listsThere) {
+                EXPECT_EQ(fileText(target / fs::u8path("大学四级.txt")), "old [old]\n");
+            }
+        }
+    }
+}
+
+// A long import shows its progress over the disabled window; Cancel stops
+// it with the old lists whole and no notice.
+TEST(LookupDialog, ImportShowsItsProgressAndCancels) {
+    TempDir appData;
+    AppDataVariable variable;
+    AppDataVariable::set(appData.path().wstring());
+    const fs::path target = appData.path() / "Mirawen";
+    fs::create_directories(target);
+    std::ofstream(target / fs::u8path("大学四级.txt"), std::ios::binary) << "old [old]\n";
+    {
+        std::ofstream csv(appData.path() / "ecdict.csv", std::ios::binary);
+        csv << "word,phonetic,translation,tag\n";
+        for (int i = 0; i < 1500000; ++i) {
+            csv << "w" << i << ",ʃɪp,n. 船,cet4\n";
+        }
+    }
+    CLookupDlg::s_progressDelayMs = 0; // at once
+    Lists lists;
+    Window window(lists);
+    CFileDialog::setNextAnswer((appData.path() / "ecdict.csv").wstring());
+    CMessageBox::setNextAnswer(IDYES);
+    SendMessageW(window.hwnd, WM_SYSCOMMAND, IDM_IMPORT, 0);
+    EXPECT_FALSE(IsWindowEnabled(window.hwnd));
+    HWND progress = nullptr;
+    ASSERT_TRUE(
+        pumpUntil([&] { return (progress = FindWindowW(L"#32770", L"导入词库")) != nullptr; }));
+    EXPECT_EQ(GetWindow(progress, GW_OWNER), window.hwnd);
+    EXPECT_EQ(text(GetDlgItem(progress, IDC_IMPORTING)), L"正在导入词库……");
+    EXPECT_EQ(text(GetDlgItem(progress, IDCANCEL)), L"取消");
+    SendDlgItemMessageW(progress, IDCANCEL, BM_CLICK, 0, 0);
+    EXPECT_TRUE(pumpUntil([&] { return IsWindowEnabled(window.hwnd) != FALSE; }));
+    EXPECT_FALSE(IsWindow(progress));
+    CLookupDlg::s_progressDelayMs = 500;
+    EXPECT_EQ(CMessageBox::answered(),
+              std::vector<std::wstring>{L"导入词库|已有词库，是否替换?|yesno|owned"});
+    EXPECT_EQ(ListView_GetItemCount(window.list), 85);
+    EXPECT_EQ(fileText(target / fs::u8path("大学四级.txt")), "old [old]\n");
+}
+
+// The clipboard's text, which it then no longer holds.
+std::wstring clipboardText(HWND owner) {
+    std::wstring copied;
+    if (OpenClipboard(owner)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            copied = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    return copied;
+}
+
+// Records what the window asks to hear, and fails as told.
+struct FakeSpeech : lookup::SpeechEngine {
+    static inline std::vector<lookup::Utterance> heard;
+    static inline std::optional<lookup::SpeechFailure> failure;
+    static inline int stopped = 0;
+    void speak(const lookup::Utterance& utterance) override {
+        heard.push_back(utterance);
+        if (failure) {
+            onFailure(*failure);
+        }
+    }
+    void stop() override { ++stopped; }
+};
+
+// A temporary registry key for the accent, removed at the end.
+struct SettingsKey {
+    std::wstring old = CLookupDlg::s_settingsKey;
+    SettingsKey() {
+        CLookupDlg::s_settingsKey =
+            L"Software\\Mirawen-test-" + std::to_wstring(GetCurrentProcessId());
+        RegDeleteTreeW(HKEY_CURRENT_USER, CLookupDlg::s_settingsKey.c_str()); // a crashed run's
+    }
+    ~SettingsKey() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, CLookupDlg::s_settingsKey.c_str());
+        CLookupDlg::s_settingsKey = old;
+    }
+    std::wstring accent() const {
+        wchar_t value[32] = {};
+        DWORD size = sizeof value;
+        RegGetValueW(HKEY_CURRENT_USER, CLookupDlg::s_settingsKey.c_str(), L"speech/accent",
+                     RRF_RT_REG_SZ, nullptr, value, &size);
+        return value;
+    }
+};
+
+TEST(LookupDialog, SpeaksRowsAndTheBoxInTheAccentChosenAndTellsOnce) {
+    using lookup::Accent;
+    using Kind = lookup::Utterance::Kind;
+    SettingsKey settings;
+    const auto make = CLookupDlg::s_makeSpeech;
+    CLookupDlg::s_makeSpeech = [] { return std::make_unique<FakeSpeech>(); };
+    FakeSpeech::heard.clear();
+    FakeSpeech::failure.reset();
+    Lists lists;
+    auto window = std::make_unique<Window>(lists);
+    HMENU menu = GetSystemMenu(window->hwnd, FALSE);
+    auto checked = [&](UINT id) {
+        return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    EXPECT_TRUE(checked(IDM_BRITISH));
+    EXPECT_FALSE(checked(IDM_AMERICAN));
+
+    // Each way of asking, and what it asks for.
+    enum Ask { DoubleClick, ListKey, ListMenu, BoxKey, BoxMenu };
+    const wchar_t* const boxMenu =
+        L"朗读音标(&S)|-|撤销(&U)(off)|剪切(&T)(off)|复制(&C)(off)|粘贴(&P)(off)|全选(&A)";
+    const struct {
+        Ask ask;
+        int row;
+        UINT key; // or the menu's answer
+        bool ctrl;
+        const wchar_t* box;
+        const char* heard; // nullptr: nothing
+        const wchar_t* menu;
+    } cases[] = {
+        {DoubleClick, 30, 0, false, L"", "b11", nullptr},
+        {DoubleClick, -1, 0, false, L"", nullptr, nullptr},
+        {ListKey, 31, VK_F5, false, L"", "b12", nullptr},
+        {ListKey, 32, 'R', true, L"", "b13", nullptr},
+        {ListKey, 32, 'R', false, L"", nullptr, nullptr},
+        {ListMenu, 2, ID_SPEAK_ROW, false, L"", "a13", L"朗读(&S)|复制(&C)(off)"},
+        {BoxKey, 0, VK_F5, false, L"/ˈʃɪp/", "5ip", nullptr},
+        {BoxKey, 0, 'R', true, L"5i:", "5i:", nullptr},
+        {BoxMenu, 0, ID_SPEAK_TYPED, false, L"'5i:p", "'5i:p", boxMenu},
+        {BoxKey, 0, VK_F5, false, L"", nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        FakeSpeech::heard.clear();
+        clipboardText(window->hwnd); // the box's Paste is offered for text only
+        SetWindowTextW(window->input, c.box);
+        window->select({});
+        ListView_SetItemState(window->list, c.row, LVIS_FOCUSED, LVIS_FOCUSED);
+        holdCtrl(c.ctrl);
+        if (c.ask == ListMenu || c.ask == BoxMenu) {
+            CPopupMenu::setNextAnswer(c.key);
+        }
+        if (c.ask == BoxKey) {
+            SendMessageW(window->input, WM_KEYDOWN, c.key, 0);
+        } else if (c.ask == BoxMenu) {
+            SendMessageW(window->input, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window->input),
+                         MAKELPARAM(-1, -1));
+        } else {
+            window->notify(c.ask == DoubleClick ? NM_DBLCLK
+                           : c.ask == ListKey   ? LVN_KEYDOWN
+                                                : NM_RCLICK,
+                           c.row, c.key);
+        }
+        holdCtrl(false);
+        const Kind kind = c.ask == BoxKey || c.ask == BoxMenu ? Kind::Sounds : Kind::Word;
+        EXPECT_EQ(FakeSpeech::heard,
+                  (c.heard ? std::vector<lookup::Utterance>{{kind, c.heard, Accent::British}}
+                           : std::vector<lookup::Utterance>{}))
+            << c.row << " " << c.key;
+        EXPECT_EQ(CPopupMenu::answered(),
+                  c.menu ? std::vector<std::wstring>{c.menu} : std::vector<std::wstring>{})
+            << c.row;
+    }
+
+    // American, kept for the next window; a failure is told once.
+    SendMessageW(window->hwnd, WM_SYSCOMMAND, IDM_AMERICAN, 0);
+    EXPECT_TRUE(checked(IDM_AMERICAN));
+    EXPECT_FALSE(checked(IDM_BRITISH));
+    EXPECT_EQ(settings.accent(), L"american");
+    window = std::make_unique<Window>(lists);
+    menu = GetSystemMenu(window->hwnd, FALSE);
+    EXPECT_TRUE(checked(IDM_AMERICAN));
+    FakeSpeech::heard.clear();
+    FakeSpeech::failure = lookup::SpeechFailure::NoVoice;
+    CMessageBox::setNextAnswer(IDOK);
+    window->notify(NM_DBLCLK, 0);
+    window->notify(NM_DBLCLK, 1);
+    EXPECT_EQ(FakeSpeech::heard,
+              (std::vector<lookup::Utterance>{{Kind::Word, "a11", Accent::American},
+                                              {Kind::Word, "a12", Accent::American}}));
+    EXPECT_EQ(CMessageBox::answered(),
+              std::vector<std::wstring>{L"Mirawen|" + wide(lookup::text::kNoVoice) + L"|ok|owned"});
+    const int stopped = FakeSpeech::stopped;
+    SendMessageW(window->hwnd, WM_SYSCOMMAND, IDM_BRITISH, 0);
+    EXPECT_EQ(settings.accent(), L"british");
+    window.reset();
+    EXPECT_EQ(FakeSpeech::stopped, stopped + 1) << "closing silences it";
+
+    // SAPI itself: under Wine it cannot speak, which is told once, and the
+    // window goes on; where it can, nothing is told.
+    CLookupDlg::s_makeSpeech = make;
+    int failures = 0;
+    {
+        SapiSpeech speech;
+        speech.onFailure = [&](lookup::SpeechFailure) { ++failures; };
+        speech.speak({Kind::Word, "ship", Accent::British});
+        speech.speak({Kind::Sounds, "'5ip", Accent::American});
+    }
+    EXPECT_TRUE(failures == 0 || failures == 2) << failures;
+    window = std::make_unique<Window>(lists);
+    CMessageBox::setNextAnswer(IDOK);
+    window->notify(NM_DBLCLK, 30);
+    window->notify(NM_DBLCLK, 31);
+    EXPECT_EQ(CMessageBox::answered().size(), failures ? 1u : 0u);
+    SetWindowTextW(window->input, L"b2");
+    window->command(IDOK);
+    EXPECT_EQ(window->selected(), range(38, 45)) << "still usable";
+}
+
+// Keys a11.. as the real lists' transcriptions: ə, ʃɪp, laɪkɪŋ, sɪŋk.
+struct SoundLists {
+    TempDir dir;
+    SoundLists() {
+        dir.write("大学四级.txt", "a [4]\nship [5ip] n. \xB4\xAC\nliking [laiki6]\n"
+                                  "sink [si6k]\nsinking [si6ki6]\n");
+        dir.write("大学六级.txt", "zoo [zu:]\n");
+    }
+};
+
+TEST(LookupDialog, BoxTakesIpaAsItsKeysAndTheChartTypes) {
+    SoundLists lists;
+    Window window(lists.dir.path());
+    const struct {
+        const wchar_t* typed;
+        const wchar_t* shown;
+        std::vector<int> rows;
+    } cases[] = {
+        {L"/ˈʃɪp/", L"5ip", {1}},      // a dictionary's slashes
+        {L"[sɪŋk]", L"si6k", {3, 4}},  // and brackets
+        {L"ˈlaɪ.kɪŋ", L"laiki6", {2}}, // syllable dots
+        {L"ә", L"4", {0}},             // ECDICT's ә
+        {L"5i'p", L"5i'p", {}},        // keyboard code keeps its mark, which finds nothing
+        {L"ʃ☃p", L"5☃p", {}},          // an unknown symbol stays
+        {L"si6", L"si6", {3, 4}},
+    };
+    for (const auto& c : cases) {
+        SetWindowTextW(window.input, c.typed);
+        EXPECT_EQ(text(window.input), c.shown);
+        window.command(IDOK);
+        EXPECT_EQ(window.selected(), c.rows) << testing::PrintToString(std::wstring(c.typed));
+    }
+
+    // Pasted IPA becomes its keys in one step that one undo takes back.
+    SetWindowTextW(window.input, L"");
+    SendMessageW(window.input, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"/ʃɪp/"));
+    EXPECT_EQ(text(window.input), L"5ip");
+    SendMessageW(window.input, EM_UNDO, 0, 0);
+    EXPECT_EQ(text(window.input), L"/ʃɪp/");
+
+    // The chart: a hand, a tip, and a click that types the key at the caret.
+    HWND chart = GetDlgItem(window.hwnd, IDC_CHART);
+    EXPECT_TRUE(GetWindowLongPtrW(chart, GWL_STYLE) & SS_NOTIFY);
+    SendMessageW(window.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(chart), HTCLIENT);
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+    HWND tip = nullptr;
+    for (HWND popup = nullptr; (popup = FindWindowExW(nullptr, popup, TOOLTIPS_CLASSW, nullptr));) {
+        if (GetWindow(popup, GW_OWNER) == window.hwnd) {
+            tip = popup;
+        }
+    }
+    ASSERT_NE(tip, nullptr);
+    wchar_t tipText[128] = {};
+    const auto id = reinterpret_cast<UINT_PTR>(chart);
+    TTTOOLINFOW tool{sizeof tool, 0, window.hwnd, id, {}, nullptr, tipText, 0, nullptr};
+    SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(tipText), L"单击音标，把它的键输入查询框");
+
+    SetWindowTextW(window.input, L"sp");
+    SendMessageW(window.input, EM_SETSEL, 1, 1);
+    SetFocus(window.list);
+    RECT client;
+    GetClientRect(chart, &client);
+    POINT at{client.right * 9 / 22, client.bottom / 2}; // the middle of the fifth of 11 columns
+    ClientToScreen(chart, &at);
+    SetCursorPos(at.x, at.y);
+    SendMessageW(window.hwnd, WM_COMMAND, MAKEWPARAM(IDC_CHART, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(chart));
+    EXPECT_EQ(text(window.input), L"s5p");
+    EXPECT_EQ(GetFocus(), window.input);
+}
+
+TEST(LookupDialog, CopiesRowsAndTipsThemWhole) {
+    SoundLists lists;
+    Window window(lists.dir.path());
+    window.select({3, 1});
+    holdCtrl(true);
+    window.notify(LVN_KEYDOWN, -1, 'C');
+    holdCtrl(false);
+    EXPECT_EQ(clipboardText(window.hwnd), L"ship [ʃip] n. 船\r\nsink [siŋk]\r\n");
+    window.notify(LVN_KEYDOWN, -1, 'C'); // C alone copies nothing
+    EXPECT_EQ(clipboardText(window.hwnd), L"");
+    window.select({4});
+    CPopupMenu::setNextAnswer(ID_COPY_ROWS);
+    window.notify(NM_RCLICK, 4);
+    EXPECT_EQ(clipboardText(window.hwnd), L"sinking [siŋkiŋ]\r\n");
+    EXPECT_EQ(CPopupMenu::answered(), std::vector<std::wstring>{L"朗读(&S)|复制(&C)"});
+
+    // The tip over a row: its whole text, as far as the tip has room.
+    for (const int room : {128, 6}) {
+        wchar_t buffer[128] = {};
+        NMLVGETINFOTIPW info{
+            {window.list, IDC_LIST, static_cast<UINT>(LVN_GETINFOTIPW)}, 0, buffer, room, 1, 0, 0};
+        SendMessageW(window.hwnd, WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(std::wstring(buffer), std::wstring(L"ship [ʃip] n. 船").substr(0, room - 1));
     }
 }
 
