@@ -124,14 +124,7 @@ inline constexpr std::string_view kNoSynthesizer =
 inline constexpr std::string_view kNoVoice =
     "无法朗读：espeak-ng 没有英语语音。请安装 espeak-ng-data。";
 #endif
-// Hearing a word or the sounds typed: the list's and the box's context
-// menus, and the accent among the window menu's entries.
-inline constexpr std::string_view kSpeakMenu = "朗读(&S)";
-inline constexpr std::string_view kSpeakTypedMenu = "朗读音标(&S)";
-inline constexpr std::string_view kCopyMenu = "复制(&C)";
-inline constexpr std::string_view kBritishMenu = "英式发音(&B)";
-inline constexpr std::string_view kAmericanMenu = "美式发音(&M)";
-// The box's own entries, beside kSpeakTypedMenu and kCopyMenu.
+// The Win32 box's own editing entries, beside kSpeakTypedMenu and kCopyMenu.
 inline constexpr std::string_view kUndoMenu = "撤销(&U)";
 inline constexpr std::string_view kCutMenu = "剪切(&T)";
 inline constexpr std::string_view kPasteMenu = "粘贴(&P)";

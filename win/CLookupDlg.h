@@ -44,6 +44,10 @@ public:
     static unsigned s_progressDelayMs;
 
 private:
+    // The timer that asks a running import how far it is, and the box's
+    // subclass, which passes on the keys that speak.
+    static constexpr UINT_PTR kImportTimer = 1;
+    static constexpr UINT_PTR kInputSubclass = 1;
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK InputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR self);

@@ -630,7 +630,7 @@ TEST(LookupDialog, SpeaksRowsAndTheBoxInTheAccentChosenAndTellsOnce) {
         {ListKey, 31, VK_F5, false, L"", "b12", nullptr},
         {ListKey, 32, 'R', true, L"", "b13", nullptr},
         {ListKey, 32, 'R', false, L"", nullptr, nullptr},
-        {ListMenu, 2, ID_SPEAK_ROW, false, L"", "a13", L"朗读(&S)|复制(&C)(off)"},
+        {ListMenu, 2, ID_SPEAK_ROW, false, L"", "a13", L"朗读(&R)|复制(&C)(off)"},
         {BoxKey, 0, VK_F5, false, L"/ˈʃɪp/", "5ip", nullptr},
         {BoxKey, 0, 'R', true, L"5i:", "5i:", nullptr},
         {BoxMenu, 0, ID_SPEAK_TYPED, false, L"'5i:p", "'5i:p", boxMenu},
@@ -799,7 +799,7 @@ TEST(LookupDialog, CopiesRowsAndTipsThemWhole) {
     CPopupMenu::setNextAnswer(ID_COPY_ROWS);
     window.notify(NM_RCLICK, 4);
     EXPECT_EQ(clipboardText(window.hwnd), L"sinking [siŋkiŋ]\r\n");
-    EXPECT_EQ(CPopupMenu::answered(), std::vector<std::wstring>{L"朗读(&S)|复制(&C)"});
+    EXPECT_EQ(CPopupMenu::answered(), std::vector<std::wstring>{L"朗读(&R)|复制(&C)"});
 
     // The tip over a row: its whole text, as far as the tip has room.
     for (const int room : {128, 6}) {
