@@ -83,7 +83,6 @@ inline constexpr std::string_view kWindowsFolders =
 inline constexpr std::string_view kProgram = "mirawen";
 inline constexpr std::string_view kMissingValue = "选项“%”缺少值 DIR。";
 inline constexpr std::string_view kUnknownOption = "未知的选项“%”。";
-inline constexpr std::string_view kExtraOperand = "多余的参数“%”。";
 inline constexpr std::string_view kNoDisplay =
     "mirawen: no display to open the window on (DISPLAY is not set).\n"
     "Run it on a desktop, or in a virtual X server: xvfb-run -a ./mirawen\n";

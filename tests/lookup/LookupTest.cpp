@@ -150,8 +150,11 @@ TEST(Lookup, WindowArgumentsAreReadInOrder) {
         {{"--dir"}, Answer::UsageError, "mirawen: 选项“--dir”缺少值 DIR。\n"},
         {{"--bogus", "--help"}, Answer::UsageError, "mirawen: 未知的选项“--bogus”。\n"},
         {{"--help=x"}, Answer::UsageError, "mirawen: 未知的选项“--help=x”。\n"},
-        {{"--dir=x", "y"}, Answer::UsageError, "mirawen: 多余的参数“y”。\n"},
-        {{"--", "--dir"}, Answer::UsageError, "mirawen: 多余的参数“--dir”。\n"},
+        {{"--dir=x", "y"}, Answer::Run, "x"},
+        {{"C:\\a\\大学四级.txt", "-"}, Answer::Run, ""},
+        {{"y", "--dir", "x", "z"}, Answer::Run, "x"},
+        {{"--", "--dir", "--bogus"}, Answer::Run, ""},
+        {{"y", "-q"}, Answer::UsageError, "mirawen: 未知的选项“-q”。\n"},
     };
     for (const auto& c : cases) {
         const WindowArgs read = lookup::readWindowArgs(c.args, Platform::Linux);
