@@ -50,6 +50,10 @@ inline constexpr std::string_view kNoList = "没有词库文件:";
 inline constexpr std::string_view kUnreadableList = "无法读取词库文件:";
 inline constexpr std::string_view kReasonOpen = "（";
 inline constexpr std::string_view kReasonClose = "）";
+// The reasons of the program's own; the system's come in the user's language.
+inline constexpr std::string_view kIsFolder = "这是文件夹，不是文件";
+inline constexpr std::string_view kNotRegularFile = "不是普通文件";
+inline constexpr std::string_view kListsTooLarge = "词库合计超过 4 GiB";
 
 // The face of the phonetic font file.
 inline constexpr std::string_view kPhoneticFontFamily = "TOPhonetic";
