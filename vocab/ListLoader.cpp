@@ -77,7 +77,7 @@ std::optional<ListFailure> loadUtf16(ListFile& file, std::size_t list, std::size
     for (bool more = true; more;) {
         const std::size_t carried = buffer.size();
         buffer.resize(std::max(piece, carried + 4));
-        const long n = file.read(buffer.data() + carried, buffer.size() - carried);
+        const std::ptrdiff_t n = file.read(buffer.data() + carried, buffer.size() - carried);
         if (n < 0) {
             const int error = errno;
             return listFailure(list, FailureKind::Unreadable, error != 0 ? error : EIO);
@@ -133,7 +133,7 @@ std::optional<ListFailure> read(ListFile& file, std::size_t list, std::size_t ro
     }
     // Two bytes tell a UTF-16 list, which is converted as it is read.
     text.resize(begin + 2);
-    const long n = file.read(text.data() + begin, 2);
+    const std::ptrdiff_t n = file.read(text.data() + begin, 2);
     if (n < 0) {
         const int error = errno;
         return listFailure(list, FailureKind::Unreadable, error != 0 ? error : EIO);
