@@ -208,6 +208,10 @@ int cli::LookupCommand::run(const std::vector<std::string>& args, std::ostream& 
         err << kProgram << ": " << vocab::kWordLists[tail.list].fileName << ": " << tail.bytes
             << " bytes after Ctrl-Z ignored\n";
     }
+    for (const vocab::NulBytes& nul : loaded.nuls) {
+        err << kProgram << ": " << vocab::kWordLists[nul.list].fileName << ": " << nul.count
+            << " NUL bytes read as text; is it in an encoding other than GBK, UTF-8 or UTF-16?\n";
+    }
     store.sort();
 
     Printer printer(options, out);

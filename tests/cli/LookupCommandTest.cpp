@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 #if defined(_WIN32)
 #include <windows.h>
@@ -21,12 +22,12 @@ struct Case {
 };
 
 // Runs the command over two small lists, the second one replaced when asked.
-void expectRuns(const std::vector<Case>& cases, const char* band6 = nullptr) {
+void expectRuns(const std::vector<Case>& cases, const std::optional<std::string>& band6 = {}) {
     TempDir dir;
     dir.write("大学四级.txt",
               "ship [5ip] n. \xB4\xAC\r\nthink [7i6k] v. \xCF\xEB\r\nnight [nait] n. \xD2\xB9\r\n");
     if (band6) {
-        dir.write("大学六级.txt", band6);
+        dir.write("大学六级.txt", *band6);
     }
     for (Case c : cases) {
         c.args.insert(c.args.begin(), {"--dir", dir.path().string()});
@@ -88,6 +89,14 @@ TEST(LookupCommand, ReportsErrorsWithStatusTwo) {
                  "think [7i6k] v. 想 ④\nsink [si6k] v. 下沉 ⑥\n",
                  "mirawen-lookup: 大学六级.txt: 6 bytes after Ctrl-Z ignored\n"}},
                "sink [si6k] v. \xCF\xC2\xB3\xC1\n\x1Ajunk\r\n");
+    // NUL bytes are no GBK text: the list was saved in some other encoding.
+    using namespace std::literals;
+    expectRuns({{{"si6"},
+                 0,
+                 "think [7i6k] v. 想 ④\nsink [si6k] v. \0x ⑥\n"s,
+                 "mirawen-lookup: 大学六级.txt: 1 NUL bytes read as text; is it in an encoding "
+                 "other than GBK, UTF-8 or UTF-16?\n"}},
+               "sink [si6k] v. \0x\n"s);
 }
 
 // A list saved in GBK, UTF-8 (with or without a mark) or UTF-16 reads alike;
@@ -101,7 +110,9 @@ TEST(LookupCommand, ReadsEveryEncodingAlike) {
         be += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
     }
     const std::string expected = "0\t5ip\tship\t5ip\tn. 船\t④\n1\tsm2il\tsmile\tsm2il\t😀\t④\n";
-    for (const std::string& list : {*codec::fromUtf8(utf8), utf8, "\xEF\xBB\xBF" + utf8, le, be}) {
+    // UTF-16 without its mark too, told by its zero bytes.
+    for (const std::string& list : {*codec::fromUtf8(utf8), utf8, "\xEF\xBB\xBF" + utf8, le, be,
+                                    le.substr(2), be.substr(2)}) {
         TempDir dir;
         dir.write("大学四级.txt", list);
         std::ostringstream out, err;

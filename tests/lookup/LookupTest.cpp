@@ -53,7 +53,7 @@ TEST(Lookup, StartNoticesNameWhatIsMissingInOrder) {
          {noFont, "没有词库文件:大学四级.txt", "没有词库文件:大学六级.txt"}},
     };
     for (const auto& c : cases) {
-        const vocab::LoadResult loaded{c.failures, {}};
+        const vocab::LoadResult loaded{c.failures, {}, {}};
         EXPECT_EQ(lookup::startNotices(c.font, loaded), c.notices)
             << testing::PrintToString(c.notices);
     }
