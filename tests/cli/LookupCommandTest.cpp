@@ -50,12 +50,26 @@ TEST(LookupCommand, PrintsWhatTheWindowWouldSelect) {
                  ""},
                 {{"7i6"}, 0, "think [7i6k] v. 想 ④\nsink [si6k] v. 下沉 ⑥\n", ""},
                 {{"s"}, 0, "think [7i6k] v. 想 ④\n", ""},
-                {{"--ipa", "5ip"}, 0, "ship [ʃip] n. 船 ④\nshipment ['ʃipmənt] n. 装运 ⑥\n", ""},
+                {{"--ipa", "5ip"}, 0, "ship [ʃip] n. 船 ④\nshipment [ˈʃipmənt] n. 装运 ⑥\n", ""},
                 {{"5'i"}, 1, "", ""},
                 {{"--", "-x"}, 1, "", ""},
                 {{"5ip\xC3"}, 1, "", "mirawen-lookup: INPUT is not valid UTF-8"},
                 {{"--version"}, 0, "mirawen-lookup " MIRAWEN_VERSION "\n", ""}},
                kBand6);
+    // IPA's own stress and length marks, the chart's symbols between them.
+    expectRuns({{{"--ipa", "7i"}, 0, "think [θiŋk] v. 想 ④\nthief [ˌθiːf,ˈθif] n. x ⑥\n", ""},
+                {{"--tsv", "--ipa", "sif"}, 0, "3\tsifsif\tthief\t,7i:f,'7if\tn. x\t⑥\n", ""}},
+               "thief [,7i:f,'7if] n. x\n");
+    // Each system's help names its own folders.
+    std::ostringstream help, none;
+    EXPECT_EQ(cli::LookupCommand::run({"--help"}, help, none), 0);
+#if defined(_WIN32)
+    EXPECT_NE(help.str().find("the current folder; %APPDATA%\\Mirawen"), std::string::npos);
+    EXPECT_EQ(help.str().find("XDG"), std::string::npos);
+#else
+    EXPECT_NE(help.str().find("the current folder; $XDG_DATA_HOME/mirawen"), std::string::npos);
+    EXPECT_EQ(help.str().find("APPDATA"), std::string::npos);
+#endif
 }
 
 TEST(LookupCommand, EscapesTsvAndPassesRawBytesWhenAsked) {
