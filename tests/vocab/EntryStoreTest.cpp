@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <random>
@@ -102,8 +103,7 @@ TEST(EntryStore, LoadsWhatItCanAndNamesWhatItCannot) {
 
 // A read of any size is asked for in chunks the system takes: Windows' C
 // runtime refuses one of more than INT_MAX bytes, and a list may be 4 GiB.
-TEST(EntryStore, ReadsAListInChunksPast2GiB) {
-    namespace fs = std::filesystem;
+TEST(EntryStore, ReadsAListInChunksOfAnySize) {
     TempDir dir;
     const std::string small = "ship [5ip] n.\r\nthink [7i6k] v.\r\n";
     dir.write("small.txt", small);
@@ -117,7 +117,16 @@ TEST(EntryStore, ReadsAListInChunksPast2GiB) {
         EXPECT_EQ(std::string(head, 10) + std::string(rest.begin() + 2, rest.end()), small)
             << chunk;
     }
-    // Sparse: its only line at its end, past 2 GiB.
+}
+
+// A real list past 2 GiB, sparse, its only line at its end: some 20 seconds
+// under Wine, so only when asked for.
+TEST(EntryStore, ReadsASparseListPast2GiB) {
+    namespace fs = std::filesystem;
+    if (!std::getenv("MIRAWEN_LARGE_TESTS")) {
+        GTEST_SKIP() << "reads 2 GiB; set MIRAWEN_LARGE_TESTS=1 to run it";
+    }
+    TempDir dir;
     const fs::path big = dir.path() / "big.txt";
     const std::string line = "end [end] n.\n";
     constexpr std::size_t kSize = (std::size_t{1} << 31) + (std::size_t{1} << 20);
