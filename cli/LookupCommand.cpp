@@ -6,8 +6,8 @@
 #include "mirawen/Version.h"
 #include "vocab/DataFolders.h"
 #include "vocab/EntryStore.h"
-#include "vocab/KeyChart.h"
 #include "vocab/PrefixMatch.h"
+#include "vocab/SoundReading.h"
 #include "vocab/WordLists.h"
 
 #include <array>
@@ -26,17 +26,30 @@ constexpr std::string_view kHelp =
     "or with INPUT those whose sound key begins with INPUT (θ/s, ð/z and n/l folded).\n"
     "\n"
     "  --dir DIR             read the lists from DIR\n"
-    "  --tsv                 INDEX, KEY, WORD, PHONETIC, MEANING, LEVEL, tab-separated\n"
+    "  --tsv                 INDEX, KEY, WORD, PHONETIC, MEANING, LEVEL, tab-separated,\n"
+    "                        the transcription as its keys whatever --ipa says\n"
     "  --encoding utf-8|gbk  text in and out as UTF-8 (default) or as raw GBK bytes\n"
     "  --ipa                 show transcriptions as IPA symbols (UTF-8 only)\n"
     "  --help, --version     this text, the version\n"
-    "\n"
+    "\n";
+// Each system's own folder rules, as vocab::locateData follows them.
+#if defined(_WIN32)
+constexpr std::string_view kFolders =
+    "Without --dir the lists are read from the first folder that holds either list:\n"
+    "the current folder; %APPDATA%\\Mirawen, where the importer writes; the program's\n"
+    "folder, where the zip and the installer put the sample lists. When none does,\n"
+    "the current folder, and the lists are named as missing.\n"
+    "\n";
+#else
+constexpr std::string_view kFolders =
     "Without --dir the lists are read from the first folder that holds either list:\n"
     "the current folder; $XDG_DATA_HOME/mirawen (~/.local/share/mirawen); DIR/mirawen\n"
     "for each DIR of $XDG_DATA_DIRS (/usr/local/share:/usr/share), where the package\n"
     "puts its sample lists. When none does, the current folder, and the lists are\n"
     "named as missing.\n"
-    "\n"
+    "\n";
+#endif
+constexpr std::string_view kStatus =
     "Exit status: 0 when an entry was printed, 1 when none was, 2 on an error.\n";
 constexpr std::string_view kVersion = "mirawen-lookup " MIRAWEN_VERSION "\n";
 
@@ -70,7 +83,8 @@ Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
             }
             options.input = arg->value;
         } else if (arg->name == "--help" || arg->name == "--version") {
-            out << (arg->name == "--help" ? std::string(kUsage) + std::string(kHelp)
+            out << (arg->name == "--help" ? std::string(kUsage) + std::string(kHelp) +
+                                                std::string(kFolders) + std::string(kStatus)
                                           : std::string(kVersion));
             return {{}, {}, cli::LookupCommand::kFound};
         } else if (arg->name == "--tsv") {
@@ -91,22 +105,6 @@ Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
         return {{}, "--ipa needs --encoding utf-8", {}};
     }
     return {options, {}, {}};
-}
-
-std::string toIpa(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size() * 2);
-    for (char c : utf8) {
-        std::string_view symbol(&c, 1);
-        for (const auto& [key, ipa] : vocab::kKeyChart) {
-            if (key == c) {
-                symbol = ipa;
-                break;
-            }
-        }
-        out.append(symbol);
-    }
-    return out;
 }
 
 void appendEscaped(std::string& line, std::string_view field) {
@@ -165,7 +163,7 @@ private:
         } else {
             m_line += text(entry.word);
             m_line += " [";
-            m_line += m_options.ipa ? toIpa(text(entry.phonetic)) : text(entry.phonetic);
+            m_line += m_options.ipa ? vocab::ipaOf(text(entry.phonetic)) : text(entry.phonetic);
             m_line += "] ";
             m_line += text(entry.meaning);
             m_line += ' ';
@@ -207,6 +205,10 @@ int cli::LookupCommand::run(const std::vector<std::string>& args, std::ostream& 
     for (const vocab::IgnoredTail& tail : loaded.ignored) {
         err << kProgram << ": " << vocab::kWordLists[tail.list].fileName << ": " << tail.bytes
             << " bytes after Ctrl-Z ignored\n";
+    }
+    for (const vocab::NulBytes& nul : loaded.nuls) {
+        err << kProgram << ": " << vocab::kWordLists[nul.list].fileName << ": " << nul.count
+            << " NUL bytes read as text; is it in an encoding other than GBK, UTF-8 or UTF-16?\n";
     }
     store.sort();
 

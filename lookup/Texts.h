@@ -50,6 +50,10 @@ inline constexpr std::string_view kNoList = "没有词库文件:";
 inline constexpr std::string_view kUnreadableList = "无法读取词库文件:";
 inline constexpr std::string_view kReasonOpen = "（";
 inline constexpr std::string_view kReasonClose = "）";
+// The reasons of the program's own; the system's come in the user's language.
+inline constexpr std::string_view kIsFolder = "这是文件夹，不是文件";
+inline constexpr std::string_view kNotRegularFile = "不是普通文件";
+inline constexpr std::string_view kListsTooLarge = "词库合计超过 4 GiB";
 
 // The face of the phonetic font file.
 inline constexpr std::string_view kPhoneticFontFamily = "TOPhonetic";
@@ -83,7 +87,6 @@ inline constexpr std::string_view kWindowsFolders =
 inline constexpr std::string_view kProgram = "mirawen";
 inline constexpr std::string_view kMissingValue = "选项“%”缺少值 DIR。";
 inline constexpr std::string_view kUnknownOption = "未知的选项“%”。";
-inline constexpr std::string_view kExtraOperand = "多余的参数“%”。";
 inline constexpr std::string_view kNoDisplay =
     "mirawen: no display to open the window on (DISPLAY is not set).\n"
     "Run it on a desktop, or in a virtual X server: xvfb-run -a ./mirawen\n";

@@ -51,11 +51,14 @@ WindowArgs readWindowArgs(std::span<const std::string> args, Platform platform) 
                     {},
                     onLinux ? std::string(text::kAppName) + " " MIRAWEN_VERSION "\n"
                             : std::string(text::kProgram) + " " MIRAWEN_VERSION};
+        } else if (arg->kind == ReadArg::Kind::Operand) {
+            // Windows passes a file dropped on the program's icon as an
+            // operand: the window opens all the same.
+            continue;
         } else {
-            const std::string error =
-                arg->kind == ReadArg::Kind::Operand         ? fill(text::kExtraOperand, arg->value)
-                : arg->kind == ReadArg::Kind::UnknownOption ? fill(text::kUnknownOption, arg->value)
-                                                            : fill(text::kMissingValue, arg->name);
+            const std::string error = arg->kind == ReadArg::Kind::UnknownOption
+                                          ? fill(text::kUnknownOption, arg->value)
+                                          : fill(text::kMissingValue, arg->name);
             return {WindowArgs::Answer::UsageError,
                     {},
                     std::string(text::kProgram) + ": " + error +

@@ -17,7 +17,7 @@ inline constexpr Platform kPlatform = Platform::Linux;
 #endif
 
 // What the window's command line, mirawen [--dir DIR] [--help] [--version],
-// asks for.
+// asks for. Operands (a file dropped on the icon) are ignored.
 struct WindowArgs {
     enum class Answer { Run, Help, Version, UsageError };
     Answer answer = Answer::Run;

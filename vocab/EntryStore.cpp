@@ -48,7 +48,8 @@ LoadResult EntryStore::load(const std::filesystem::path& dir) {
     std::vector<Span> spans;
     for (std::size_t i = 0; i < kWordLists.size(); ++i) {
         const std::size_t begin = m_text.size();
-        if (auto failure = loadList(paths[i], i, kMaxTextBytes, m_text, result.ignored)) {
+        if (auto failure =
+                loadList(paths[i], i, kMaxTextBytes, m_text, result.ignored, result.nuls)) {
             result.failures.push_back(*failure);
             continue;
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <new>
 
 #if defined(_WIN32)
@@ -49,13 +50,22 @@ std::optional<ListFailure> ListFile::open(const std::filesystem::path& path, std
     return std::nullopt;
 }
 
-long ListFile::read(char* buffer, std::size_t n) {
-    m_handle->file.read(buffer, static_cast<std::streamsize>(n));
-    if (m_handle->file.bad()) {
-        errno = EIO;
-        return -1;
+std::ptrdiff_t ListFile::read(char* buffer, std::size_t n) {
+    std::size_t got = 0;
+    while (got < n) {
+        const std::size_t ask = std::min(n - got, m_chunk);
+        m_handle->file.read(buffer + got, static_cast<std::streamsize>(ask));
+        if (m_handle->file.bad()) {
+            errno = EIO;
+            return -1;
+        }
+        const auto read = static_cast<std::size_t>(m_handle->file.gcount());
+        got += read;
+        if (read < ask) {
+            break; // the end
+        }
     }
-    return static_cast<long>(m_handle->file.gcount());
+    return static_cast<std::ptrdiff_t>(got);
 }
 
 #else
@@ -90,10 +100,10 @@ std::optional<ListFailure> ListFile::open(const std::filesystem::path& path, std
     return std::nullopt;
 }
 
-long ListFile::read(char* buffer, std::size_t n) {
+std::ptrdiff_t ListFile::read(char* buffer, std::size_t n) {
     std::size_t got = 0;
     while (got < n) {
-        const ssize_t r = ::read(m_handle->fd, buffer + got, n - got);
+        const ssize_t r = ::read(m_handle->fd, buffer + got, std::min(n - got, m_chunk));
         if (r < 0 && errno == EINTR) {
             continue;
         }
@@ -105,12 +115,12 @@ long ListFile::read(char* buffer, std::size_t n) {
         }
         got += static_cast<std::size_t>(r);
     }
-    return static_cast<long>(got);
+    return static_cast<std::ptrdiff_t>(got);
 }
 
 #endif
 
-ListFile::ListFile() = default;
+ListFile::ListFile(std::size_t chunk) : m_chunk(std::max<std::size_t>(chunk, 1)) {}
 ListFile::~ListFile() = default;
 
 std::optional<ListFailure> ListFile::readRest(std::size_t room, Bytes& into) {
@@ -123,7 +133,7 @@ std::optional<ListFailure> ListFile::readRest(std::size_t room, Bytes& into) {
     try {
         into.resize(old + chunk);
         for (;;) {
-            const long n = read(into.data() + old + got, chunk - got);
+            const std::ptrdiff_t n = read(into.data() + old + got, chunk - got);
             if (n < 0) {
                 const int error = errno;
                 into.resize(old);

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -77,7 +78,7 @@ std::optional<ListFailure> loadUtf16(ListFile& file, std::size_t list, std::size
     for (bool more = true; more;) {
         const std::size_t carried = buffer.size();
         buffer.resize(std::max(piece, carried + 4));
-        const long n = file.read(buffer.data() + carried, buffer.size() - carried);
+        const std::ptrdiff_t n = file.read(buffer.data() + carried, buffer.size() - carried);
         if (n < 0) {
             const int error = errno;
             return listFailure(list, FailureKind::Unreadable, error != 0 ? error : EIO);
@@ -98,24 +99,31 @@ std::optional<ListFailure> loadUtf16(ListFile& file, std::size_t list, std::size
     return std::nullopt;
 }
 
-// A UTF-8 list is read whole first, as it must be to tell it from GBK (which
-// stays as read, with no copy). It is then converted a piece at a time into a
-// buffer of its own and copied over its raw bytes: at most the raw list and
-// its conversion are held, the conversion stops as soon as it passes the
-// limit, and afterwards text holds no more than the larger of the two.
-bool convertUtf8(std::size_t begin, std::size_t mark, std::size_t room, std::size_t piece,
-                 Bytes& text) {
+// A list without a mark is read whole first, as it must be to tell UTF-8 or
+// UTF-16 from GBK (which stays as read, with no copy). It is then converted a
+// piece at a time into a buffer of its own and copied over its raw bytes: at
+// most the raw list and its conversion are held, the conversion stops as soon
+// as it passes the limit, and afterwards text holds no more than the larger
+// of the two.
+bool convertRead(std::size_t begin, std::size_t mark, std::size_t room, std::size_t piece,
+                 codec::Unicode form, Bytes& text) {
     const std::string_view raw(text.data() + begin + mark, text.size() - begin - mark);
     Bytes out;
     reserveIfCan(out, std::min(room, 2 * raw.size())); // two bytes become at most four
     for (std::size_t at = 0; at < raw.size();) {
         const std::string_view rest = raw.substr(at);
-        std::size_t cut = codec::utf8::cutBefore(rest, piece);
-        if (cut == 0) {
-            cut = std::max<std::size_t>(codec::utf8::length(rest, 0), 1);
+        std::size_t cut = 0;
+        if (form == codec::Unicode::Utf8) {
+            cut = codec::utf8::cutBefore(rest, piece);
+            if (cut == 0) {
+                cut = std::max<std::size_t>(codec::utf8::length(rest, 0), 1);
+            }
+        } else {
+            const bool more = rest.size() > piece;
+            cut = utf16Cut(rest.substr(0, more ? piece : rest.size()),
+                           form == codec::Unicode::Utf16LE, more);
         }
-        if (!appendPiece(codec::fromUnicode(rest.substr(0, cut), codec::Unicode::Utf8), 0, room,
-                         out)) {
+        if (!appendPiece(codec::fromUnicode(rest.substr(0, cut), form), 0, room, out)) {
             return false;
         }
         at += cut;
@@ -133,7 +141,7 @@ std::optional<ListFailure> read(ListFile& file, std::size_t list, std::size_t ro
     }
     // Two bytes tell a UTF-16 list, which is converted as it is read.
     text.resize(begin + 2);
-    const long n = file.read(text.data() + begin, 2);
+    const std::ptrdiff_t n = file.read(text.data() + begin, 2);
     if (n < 0) {
         const int error = errno;
         return listFailure(list, FailureKind::Unreadable, error != 0 ? error : EIO);
@@ -152,9 +160,37 @@ std::optional<ListFailure> read(ListFile& file, std::size_t list, std::size_t ro
     }
     const DetectedEncoding detected =
         detectEncoding(std::string_view(text.data() + begin, text.size() - begin));
-    if (detected.encoding == ListEncoding::Utf8 &&
-        !convertUtf8(begin, detected.markSize, room, piece, text)) {
+    const codec::Unicode form = detected.encoding == ListEncoding::Utf16LE ? codec::Unicode::Utf16LE
+                                : detected.encoding == ListEncoding::Utf16BE
+                                    ? codec::Unicode::Utf16BE
+                                    : codec::Unicode::Utf8;
+    if (detected.encoding != ListEncoding::Gbk &&
+        !convertRead(begin, detected.markSize, room, piece, form, text)) {
         return tooLarge(list);
+    }
+    return std::nullopt;
+}
+
+// UTF-16 saved without a mark: in the list's first few KiB most code units
+// have a zero byte, on the same side (the high byte of ASCII), and next to
+// none the other way round (一 is 4E 00). GBK and UTF-8 text has no zero
+// byte at all.
+std::optional<ListEncoding> unmarkedUtf16(std::string_view bytes) {
+    constexpr std::size_t kSample = 4096;
+    const std::string_view sample =
+        bytes.substr(0, std::min(bytes.size(), kSample) & ~std::size_t{1});
+    std::size_t zeroOdd = 0, zeroEven = 0;
+    for (std::size_t i = 0; i < sample.size(); i += 2) {
+        const bool even = sample[i] == '\0', odd = sample[i + 1] == '\0';
+        zeroOdd += odd && !even;
+        zeroEven += even && !odd;
+    }
+    const std::size_t units = sample.size() / 2;
+    if (zeroOdd > 0 && 2 * zeroOdd >= units && zeroEven <= zeroOdd / 8) {
+        return ListEncoding::Utf16LE;
+    }
+    if (zeroEven > 0 && 2 * zeroEven >= units && zeroOdd <= zeroEven / 8) {
+        return ListEncoding::Utf16BE;
     }
     return std::nullopt;
 }
@@ -171,6 +207,9 @@ DetectedEncoding detectEncoding(std::string_view bytes) {
     if (bytes.starts_with("\xFE\xFF")) {
         return {ListEncoding::Utf16BE, 2};
     }
+    if (const std::optional<ListEncoding> utf16 = unmarkedUtf16(bytes)) {
+        return {*utf16, 0};
+    }
     const bool high = std::any_of(bytes.begin(), bytes.end(),
                                   [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     return {high && codec::isUtf8(bytes) ? ListEncoding::Utf8 : ListEncoding::Gbk, 0};
@@ -178,7 +217,8 @@ DetectedEncoding detectEncoding(std::string_view bytes) {
 
 std::optional<ListFailure> loadList(const std::filesystem::path& path, std::size_t list,
                                     std::size_t limit, Bytes& text,
-                                    std::vector<IgnoredTail>& ignored, std::size_t piece) {
+                                    std::vector<IgnoredTail>& ignored, std::vector<NulBytes>& nuls,
+                                    std::size_t piece) {
     ListFile file;
     if (auto failure = file.open(path, list)) {
         return failure;
@@ -198,6 +238,11 @@ std::optional<ListFailure> loadList(const std::filesystem::path& path, std::size
                 ignored.push_back({list, static_cast<std::size_t>(text.end() - ctrlZ - 1)});
             }
             text.erase(ctrlZ, text.end());
+        }
+        // Zero bytes are no text of any list: the encoding was not told.
+        if (const auto zeros =
+                static_cast<std::size_t>(std::count(text.begin() + begin, text.end(), '\0'))) {
+            nuls.push_back({list, zeros});
         }
     } catch (const std::bad_alloc&) {
         text.resize(begin);

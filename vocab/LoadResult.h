@@ -35,11 +35,19 @@ struct IgnoredTail {
     std::size_t bytes;
 };
 
+// NUL bytes in a list as read, which no list's text has: a list in an
+// encoding that was not recognised, or no word list at all.
+struct NulBytes {
+    std::size_t list;
+    std::size_t count;
+};
+
 // The outcome of loading the word lists. The lists that could be read are in
 // the store whatever failed; failures are in the order of the lists.
 struct LoadResult {
     std::vector<ListFailure> failures;
     std::vector<IgnoredTail> ignored;
+    std::vector<NulBytes> nuls;
 
     [[nodiscard]] bool ok() const { return failures.empty(); }
 };

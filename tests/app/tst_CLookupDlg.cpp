@@ -301,7 +301,7 @@ private slots:
         QTest::newRow("no band 4, band 6 a folder")
             << false << false << QByteArray("folder")
             << QStringList{fontMissing, "Mirawen|没有词库文件:大学四级.txt|OK",
-                           "Mirawen|无法读取词库文件:大学六级.txt（Is a directory）|OK"}
+                           "Mirawen|无法读取词库文件:大学六级.txt（这是文件夹，不是文件）|OK"}
             << QString();
         QTest::newRow("no band 4")
             << true << false << kBand6 << QStringList{"Mirawen|没有词库文件:大学四级.txt|OK"}

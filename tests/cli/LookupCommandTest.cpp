@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 #if defined(_WIN32)
 #include <windows.h>
@@ -21,12 +22,12 @@ struct Case {
 };
 
 // Runs the command over two small lists, the second one replaced when asked.
-void expectRuns(const std::vector<Case>& cases, const char* band6 = nullptr) {
+void expectRuns(const std::vector<Case>& cases, const std::optional<std::string>& band6 = {}) {
     TempDir dir;
     dir.write("大学四级.txt",
               "ship [5ip] n. \xB4\xAC\r\nthink [7i6k] v. \xCF\xEB\r\nnight [nait] n. \xD2\xB9\r\n");
     if (band6) {
-        dir.write("大学六级.txt", band6);
+        dir.write("大学六级.txt", *band6);
     }
     for (Case c : cases) {
         c.args.insert(c.args.begin(), {"--dir", dir.path().string()});
@@ -49,12 +50,26 @@ TEST(LookupCommand, PrintsWhatTheWindowWouldSelect) {
                  ""},
                 {{"7i6"}, 0, "think [7i6k] v. 想 ④\nsink [si6k] v. 下沉 ⑥\n", ""},
                 {{"s"}, 0, "think [7i6k] v. 想 ④\n", ""},
-                {{"--ipa", "5ip"}, 0, "ship [ʃip] n. 船 ④\nshipment ['ʃipmənt] n. 装运 ⑥\n", ""},
+                {{"--ipa", "5ip"}, 0, "ship [ʃip] n. 船 ④\nshipment [ˈʃipmənt] n. 装运 ⑥\n", ""},
                 {{"5'i"}, 1, "", ""},
                 {{"--", "-x"}, 1, "", ""},
                 {{"5ip\xC3"}, 1, "", "mirawen-lookup: INPUT is not valid UTF-8"},
                 {{"--version"}, 0, "mirawen-lookup " MIRAWEN_VERSION "\n", ""}},
                kBand6);
+    // IPA's own stress and length marks, the chart's symbols between them.
+    expectRuns({{{"--ipa", "7i"}, 0, "think [θiŋk] v. 想 ④\nthief [ˌθiːf,ˈθif] n. x ⑥\n", ""},
+                {{"--tsv", "--ipa", "sif"}, 0, "3\tsifsif\tthief\t,7i:f,'7if\tn. x\t⑥\n", ""}},
+               "thief [,7i:f,'7if] n. x\n");
+    // Each system's help names its own folders.
+    std::ostringstream help, none;
+    EXPECT_EQ(cli::LookupCommand::run({"--help"}, help, none), 0);
+#if defined(_WIN32)
+    EXPECT_NE(help.str().find("the current folder; %APPDATA%\\Mirawen"), std::string::npos);
+    EXPECT_EQ(help.str().find("XDG"), std::string::npos);
+#else
+    EXPECT_NE(help.str().find("the current folder; $XDG_DATA_HOME/mirawen"), std::string::npos);
+    EXPECT_EQ(help.str().find("APPDATA"), std::string::npos);
+#endif
 }
 
 TEST(LookupCommand, EscapesTsvAndPassesRawBytesWhenAsked) {
@@ -88,6 +103,14 @@ TEST(LookupCommand, ReportsErrorsWithStatusTwo) {
                  "think [7i6k] v. 想 ④\nsink [si6k] v. 下沉 ⑥\n",
                  "mirawen-lookup: 大学六级.txt: 6 bytes after Ctrl-Z ignored\n"}},
                "sink [si6k] v. \xCF\xC2\xB3\xC1\n\x1Ajunk\r\n");
+    // NUL bytes are no GBK text: the list was saved in some other encoding.
+    using namespace std::literals;
+    expectRuns({{{"si6"},
+                 0,
+                 "think [7i6k] v. 想 ④\nsink [si6k] v. \0x ⑥\n"s,
+                 "mirawen-lookup: 大学六级.txt: 1 NUL bytes read as text; is it in an encoding "
+                 "other than GBK, UTF-8 or UTF-16?\n"}},
+               "sink [si6k] v. \0x\n"s);
 }
 
 // A list saved in GBK, UTF-8 (with or without a mark) or UTF-16 reads alike;
@@ -101,7 +124,9 @@ TEST(LookupCommand, ReadsEveryEncodingAlike) {
         be += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
     }
     const std::string expected = "0\t5ip\tship\t5ip\tn. 船\t④\n1\tsm2il\tsmile\tsm2il\t😀\t④\n";
-    for (const std::string& list : {*codec::fromUtf8(utf8), utf8, "\xEF\xBB\xBF" + utf8, le, be}) {
+    // UTF-16 without its mark too, told by its zero bytes.
+    for (const std::string& list : {*codec::fromUtf8(utf8), utf8, "\xEF\xBB\xBF" + utf8, le, be,
+                                    le.substr(2), be.substr(2)}) {
         TempDir dir;
         dir.write("大学四级.txt", list);
         std::ostringstream out, err;

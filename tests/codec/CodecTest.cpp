@@ -1,7 +1,15 @@
 #include "codec/Codec.h"
+#include "codec/SystemMessage.h"
 #include "codec/Utf8.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ios>
+#if !defined(_WIN32)
+#include <locale.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -110,6 +118,50 @@ TEST(Codec, ConvertsWindowTextLosingNothing) {
     EXPECT_EQ(codec::utf8ToUtf16("中😀a\xC3"
                                  "b\xED\xA0\x80"),
               u"中😀a\uFFFDb\uFFFD\uFFFD\uFFFD");
+}
+
+TEST(Codec, SaysSystemErrorsInTheUsersLanguage) {
+    using codec::Language;
+    const std::error_code denied = std::make_error_code(std::errc::permission_denied);
+    const std::error_code own = std::make_error_code(std::io_errc::stream); // no system's
+    for (Language language : {Language::English, Language::User}) {
+        const std::string text = codec::systemMessage(denied, language);
+        EXPECT_FALSE(text.empty());
+        EXPECT_TRUE(codec::isUtf8(text)) << text;
+        EXPECT_NE(text.back(), '\n') << text;
+        EXPECT_EQ(codec::systemMessage(own, language), own.message());
+    }
+    EXPECT_EQ(codec::systemMessage(denied, Language::English), "Permission denied");
+#if !defined(_WIN32)
+    // The user's locale is the environment's, read at each call.
+    const char* const saved = std::getenv("LC_ALL");
+    const std::string before = saved ? saved : "";
+    // glibc has Chinese only where the locale is generated and libc-l10n
+    // installed; elsewhere English is right.
+    const locale_t chinese = ::newlocale(LC_MESSAGES_MASK, "zh_CN.UTF-8", locale_t{});
+    const bool hasChinese =
+        chinese && ::access("/usr/share/locale/zh_CN/LC_MESSAGES/libc.mo", R_OK) == 0;
+    if (chinese) {
+        ::freelocale(chinese);
+    }
+    const struct {
+        const char* locale;
+        const char* text;
+    } cases[] = {
+        {"C", "Permission denied"},
+        {"no_SUCH.UTF-8", "Permission denied"},
+        {"zh_CN.UTF-8", hasChinese ? "权限不够" : "Permission denied"},
+    };
+    for (const auto& c : cases) {
+        ::setenv("LC_ALL", c.locale, 1);
+        EXPECT_EQ(codec::systemMessage(denied, Language::User), c.text) << c.locale;
+    }
+    if (saved) {
+        ::setenv("LC_ALL", before.c_str(), 1);
+    } else {
+        ::unsetenv("LC_ALL");
+    }
+#endif
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "codec/SystemMessage.h"
 #include "lookup/Cells.h"
 #include "lookup/Notices.h"
 #include "lookup/Search.h"
@@ -21,7 +22,15 @@ TEST(Lookup, StartNoticesNameWhatIsMissingInOrder) {
     const vocab::ListFailure band6Missing{1, FailureKind::Missing, {}};
     const vocab::ListFailure band6Folder{1, FailureKind::NotRegularFile,
                                          std::make_error_code(std::errc::is_a_directory)};
+    const vocab::ListFailure band6Fifo{1, FailureKind::NotRegularFile, {}};
     const vocab::ListFailure tooLarge{0, FailureKind::TooLarge, {}};
+    const std::error_code denied = std::make_error_code(std::errc::permission_denied);
+    const vocab::ListFailure band4Denied{0, FailureKind::Unreadable, denied};
+    const vocab::ListFailure band4Broken{0, FailureKind::Unreadable, {}};
+    // The system's words, in the user's language where it has them.
+    const std::string deniedText = codec::systemMessage(denied, codec::Language::User);
+    const std::string ioText =
+        codec::systemMessage(std::make_error_code(std::errc::io_error), codec::Language::User);
     const std::string noFont = "没有音标字体文件:TOPhonetic.ttf";
     const struct {
         bool font;
@@ -31,19 +40,27 @@ TEST(Lookup, StartNoticesNameWhatIsMissingInOrder) {
         {true, {}, {}},
         {false, {}, {noFont}},
         {true, {band6Missing}, {"没有词库文件:大学六级.txt"}},
-        {true, {band6Folder}, {"无法读取词库文件:大学六级.txt（Is a directory）"}},
+        {true, {band6Folder}, {"无法读取词库文件:大学六级.txt（这是文件夹，不是文件）"}},
+        {true, {band6Fifo}, {"无法读取词库文件:大学六级.txt（不是普通文件）"}},
+        {true, {tooLarge}, {"无法读取词库文件:大学四级.txt（词库合计超过 4 GiB）"}},
+        {true, {band4Denied}, {"无法读取词库文件:大学四级.txt（" + deniedText + "）"}},
         {true,
-         {tooLarge},
-         {"无法读取词库文件:大学四级.txt（the word lists together exceed 4 GiB）"}},
+         {band4Broken, band6Fifo},
+         {"无法读取词库文件:大学四级.txt（" + ioText + "）",
+          "无法读取词库文件:大学六级.txt（不是普通文件）"}},
         {false,
          {band4Missing, band6Missing},
          {noFont, "没有词库文件:大学四级.txt", "没有词库文件:大学六级.txt"}},
     };
     for (const auto& c : cases) {
-        const vocab::LoadResult loaded{c.failures, {}};
+        const vocab::LoadResult loaded{c.failures, {}, {}};
         EXPECT_EQ(lookup::startNotices(c.font, loaded), c.notices)
             << testing::PrintToString(c.notices);
     }
+    EXPECT_FALSE(deniedText.empty());
+    // The command line keeps the C library's English.
+    EXPECT_EQ(band4Denied.message(), "cannot read 大学四级.txt: Permission denied");
+    EXPECT_EQ(band6Folder.message(), "cannot open 大学六级.txt: Is a directory");
 }
 
 TEST(Lookup, SearchSaysWhatOkDoes) {
@@ -150,8 +167,11 @@ TEST(Lookup, WindowArgumentsAreReadInOrder) {
         {{"--dir"}, Answer::UsageError, "mirawen: 选项“--dir”缺少值 DIR。\n"},
         {{"--bogus", "--help"}, Answer::UsageError, "mirawen: 未知的选项“--bogus”。\n"},
         {{"--help=x"}, Answer::UsageError, "mirawen: 未知的选项“--help=x”。\n"},
-        {{"--dir=x", "y"}, Answer::UsageError, "mirawen: 多余的参数“y”。\n"},
-        {{"--", "--dir"}, Answer::UsageError, "mirawen: 多余的参数“--dir”。\n"},
+        {{"--dir=x", "y"}, Answer::Run, "x"},
+        {{"C:\\a\\大学四级.txt", "-"}, Answer::Run, ""},
+        {{"y", "--dir", "x", "z"}, Answer::Run, "x"},
+        {{"--", "--dir", "--bogus"}, Answer::Run, ""},
+        {{"y", "-q"}, Answer::UsageError, "mirawen: 未知的选项“-q”。\n"},
     };
     for (const auto& c : cases) {
         const WindowArgs read = lookup::readWindowArgs(c.args, Platform::Linux);

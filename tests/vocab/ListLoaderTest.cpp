@@ -17,27 +17,40 @@ std::string utf16(std::u16string_view units, bool little) {
 }
 
 // Cut into pieces of any size, a list converts to the very bytes it converts
-// to whole: characters, pairs and bad bytes or units straddle the cuts.
+// to whole: characters, pairs and bad bytes or units straddle the cuts. UTF-16
+// without its mark is told by its zero bytes; NUL bytes in any other list are
+// counted.
 TEST(ListLoader, ConvertsPieceByPieceAsWhole) {
     using codec::Unicode;
+    using namespace std::literals;
     const std::u16string units = u"中😀a\xD800"
                                  u"b\xDC00😀\xDBFF"
                                  u"æ€\x1A"
                                  u"x";
+    // Mostly ASCII, as a list is; 一 (4E00) and 😀 (D83D DE00) have a zero
+    // low byte.
+    const std::u16string list = u"ship [5ip] n. 船\r\none [w8n] 一😀\r\n";
     const struct {
         std::string file;
         Unicode form;
         std::size_t mark;
+        std::size_t nuls;
         const char* what;
     } cases[] = {
-        {utf16(units, true), Unicode::Utf16LE, 2, "UTF-16LE"},
-        {utf16(units, false), Unicode::Utf16BE, 2, "UTF-16BE"},
-        {utf16(units, true) + "\x41", Unicode::Utf16LE, 2, "an odd byte at the end"},
-        {utf16(u"a\xD83D", false), Unicode::Utf16BE, 2, "a high surrogate at the end"},
+        {utf16(units, true), Unicode::Utf16LE, 2, 0, "UTF-16LE"},
+        {utf16(units, false), Unicode::Utf16BE, 2, 0, "UTF-16BE"},
+        {utf16(units, true) + "\x41", Unicode::Utf16LE, 2, 0, "an odd byte at the end"},
+        {utf16(u"a\xD83D", false), Unicode::Utf16BE, 2, 0, "a high surrogate at the end"},
+        {utf16(list, true).substr(2), Unicode::Utf16LE, 0, 0, "UTF-16LE without its mark"},
+        {utf16(list, false).substr(2), Unicode::Utf16BE, 0, 0, "UTF-16BE without its mark"},
+        {utf16(list, true).substr(2) + "\x41", Unicode::Utf16LE, 0, 0, "no mark, an odd byte"},
+        {utf16(u"a", false).substr(2), Unicode::Utf16BE, 0, 0, "one unit, no mark"},
         {"\xEF\xBB\xBF中😀\xE4\xB8"
          "a\xF0\x9F\x98\xC3\xA6\xED\xA0\x80\xBF€\xF4\x90\x80\x80z",
-         Unicode::Utf8, 3, "UTF-8 with its mark and bad bytes"},
-        {"中😀æ€ plain", Unicode::Utf8, 0, "UTF-8 without a mark"},
+         Unicode::Utf8, 3, 0, "UTF-8 with its mark and bad bytes"},
+        {"中😀æ€ plain", Unicode::Utf8, 0, 0, "UTF-8 without a mark"},
+        {utf16(u"a\0b"sv, true), Unicode::Utf16LE, 2, 1, "U+0000 is counted too"},
+        {"中\0😀"s, Unicode::Utf8, 0, 1, "UTF-8 with a NUL byte"},
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -47,10 +60,13 @@ TEST(ListLoader, ConvertsPieceByPieceAsWhole) {
         for (std::size_t piece = 1; piece <= 13; ++piece) {
             vocab::Bytes text(3, '>');
             std::vector<vocab::IgnoredTail> ignored;
-            ASSERT_FALSE(vocab::loadList(dir.path() / "list.txt", 1, 1000, text, ignored, piece))
+            std::vector<vocab::NulBytes> nuls;
+            ASSERT_FALSE(
+                vocab::loadList(dir.path() / "list.txt", 1, 1000, text, ignored, nuls, piece))
                 << c.what;
             EXPECT_EQ(std::string(text.begin(), text.end()), ">>>" + whole)
                 << c.what << ", pieces of " << piece;
+            EXPECT_EQ(nuls.empty() ? 0 : nuls.at(0).count, c.nuls) << c.what;
         }
     }
 }
@@ -73,8 +89,9 @@ TEST(ListLoader, RefusesAListWhoseConversionPassesTheLimit) {
     for (const auto& c : cases) {
         vocab::Bytes text(5, '>');
         std::vector<vocab::IgnoredTail> ignored;
+        std::vector<vocab::NulBytes> nuls;
         const auto failure =
-            vocab::loadList(dir.path() / "list.txt", 0, c.limit, text, ignored, c.piece);
+            vocab::loadList(dir.path() / "list.txt", 0, c.limit, text, ignored, nuls, c.piece);
         ASSERT_EQ(failure.has_value(), c.refused) << c.limit;
         if (c.refused) {
             EXPECT_EQ(failure->message(), "cannot read 大学四级.txt: the word lists together "

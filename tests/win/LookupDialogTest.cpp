@@ -397,7 +397,7 @@ TEST(LookupApp, AnswersItsCommandLineWithoutAWindow) {
     } cases[] = {
         // The reading is the lookup layer's; here the answers are shown.
         {{L"--version"}, L"Mirawen|mirawen " MIRAWEN_VERSION L"|ok", 0},
-        {{L"--dir=\xD55C", L"y"}, L"Mirawen|mirawen: 多余的参数“y”。\n", 1},
+        {{L"--dir=\xD55C", L"-y"}, L"Mirawen|mirawen: 未知的选项“-y”。\n", 1},
     };
     for (const auto& c : cases) {
         CMessageBox::setNextAnswer(IDOK);
