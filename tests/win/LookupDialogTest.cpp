@@ -147,7 +147,7 @@ TEST(LookupDialog, StartsWithWhatLoadedAndNamesWhatDidNot) {
         EXPECT_EQ(CMessageBox::answered(),
                   (std::vector<std::wstring>{
                       L"Mirawen|没有音标字体文件:TOPhonetic.ttf|ok",
-                      L"Mirawen|无法读取词库文件:大学六级.txt（Is a directory）|ok"}));
+                      L"Mirawen|无法读取词库文件:大学六级.txt（这是文件夹，不是文件）|ok"}));
         EXPECT_EQ(ListView_GetItemCount(window.list), 30);
     }
 
