@@ -47,7 +47,8 @@ TEST(WindowImport, RunsBesideTheWindowAndSaysHowItEnded) {
     }
     {
         // Cancelled before its first block: nothing changes.
-        dir.write("ecdict.csv", kCsv + std::string(1 << 20, '\n'));
+        dir.write("ecdict.csv",
+                  kCsv + std::string(std::size_t{16} << 20, '\n')); // cancelled before its end
         lookup::ImportTask task({dir.path() / "ecdict.csv", dir.path() / "other", false});
         task.cancel();
         waitFor(task);
