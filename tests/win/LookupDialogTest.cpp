@@ -37,19 +37,17 @@ std::wstring text(HWND hwnd) {
     return buffer;
 }
 
-std::wstring cell(HWND list, int row, int column) {
-    wchar_t buffer[256] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = 256;
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return buffer;
-}
-
+// A row's four columns, joined by '|'.
 std::wstring cells(HWND list, int row) {
-    return cell(list, row, 0) + L"|" + cell(list, row, 1) + L"|" + cell(list, row, 2) + L"|" +
-           cell(list, row, 3);
+    std::wstring joined;
+    for (int column = 0; column < 4; ++column) {
+        wchar_t buffer[256] = {};
+        LVITEMW item{.iSubItem = column, .pszText = buffer, .cchTextMax = 256};
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+        joined += (column ? L"|" : L"") + std::wstring(buffer);
+    }
+    return joined;
 }
 
 void answer(std::initializer_list<int> answers) {
@@ -191,11 +189,11 @@ TEST(LookupDialog, StartsWithWhatLoadedAndNamesWhatDidNot) {
     HDC dc = CreateCompatibleDC(nullptr);
     for (int column = 0; column < 4; ++column) {
         EXPECT_EQ(ListView_GetColumnWidth(window.list, column), widths[column]);
-        NMLVCUSTOMDRAW draw{};
-        draw.nmcd.hdr = {window.list, IDC_LIST, static_cast<UINT>(NM_CUSTOMDRAW)};
-        draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
-        draw.nmcd.hdc = dc;
-        draw.iSubItem = column;
+        NMLVCUSTOMDRAW draw{
+            .nmcd = {.hdr = {window.list, IDC_LIST, static_cast<UINT>(NM_CUSTOMDRAW)},
+                     .dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM,
+                     .hdc = dc},
+            .iSubItem = column};
         SendMessageW(window.hwnd, WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&draw));
         EXPECT_EQ(GetWindowLongPtrW(window.hwnd, DWLP_MSGRESULT), CDRF_NEWFONT);
         LOGFONTW font{};
@@ -281,21 +279,20 @@ TEST(LookupDialog, SystemMenuAboutAndClosing) {
     Window window(lists);
     // The window's own entries end the menu, About last.
     HMENU menu = GetSystemMenu(window.hwnd, FALSE);
-    std::vector<std::pair<std::wstring, UINT>> entries; // "-": a separator
+    std::wstring entries; // "-": a separator
+    std::vector<UINT> ids;
     for (int i = GetMenuItemCount(menu) - 6; i < GetMenuItemCount(menu); ++i) {
         wchar_t entry[64] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), entry, 64, MF_BYPOSITION);
-        entries.emplace_back(L"-", 0);
-        if (!(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR)) {
-            entries.back() = {entry, GetMenuItemID(menu, i)};
+        const bool separator =
+            GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR;
+        entries += separator ? L"-|" : std::wstring(entry) + L"|";
+        if (!separator) {
+            ids.push_back(GetMenuItemID(menu, i));
         }
     }
-    EXPECT_EQ(entries, (decltype(entries){{L"-", 0},
-                                          {L"英式发音(&B)", IDM_BRITISH},
-                                          {L"美式发音(&M)", IDM_AMERICAN},
-                                          {L"导入词库(&I)...", IDM_IMPORT},
-                                          {L"-", 0},
-                                          {L"关于 Mirawen(&A)...", IDM_ABOUTBOX}}));
+    EXPECT_EQ(entries, L"-|英式发音(&B)|美式发音(&M)|导入词库(&I)...|-|关于 Mirawen(&A)...|");
+    EXPECT_EQ(ids, (std::vector<UINT>{IDM_BRITISH, IDM_AMERICAN, IDM_IMPORT, IDM_ABOUTBOX}));
 
     window.search(L"b2");
     EXPECT_EQ(
@@ -708,7 +705,7 @@ struct SoundLists {
     }
 };
 
-TEST(LookupDialog, BoxTakesIpaAsItsKeysAndTheChartTypes) {
+TEST(LookupDialog, BoxTakesIpaAsItsKeysTheChartTypesAndRowsCopyWhole) {
     SoundLists lists;
     Window window(lists.dir.path());
     const struct {
@@ -768,11 +765,8 @@ TEST(LookupDialog, BoxTakesIpaAsItsKeysAndTheChartTypes) {
                  reinterpret_cast<LPARAM>(chart));
     EXPECT_EQ(text(window.input), L"s5p");
     EXPECT_EQ(GetFocus(), window.input);
-}
 
-TEST(LookupDialog, CopiesRowsAndTipsThemWhole) {
-    SoundLists lists;
-    Window window(lists.dir.path());
+    // Ctrl+C and the list's menu copy the rows chosen.
     window.select({3, 1});
     holdCtrl(true);
     window.notify(LVN_KEYDOWN, -1, 'C');
