@@ -53,19 +53,17 @@ class tst_CLookupDlg : public QObject {
     Q_OBJECT
 
     // Opens the window on a fresh folder holding the lists and the font asked
-    // for (see fill).
-    std::unique_ptr<CLookupDlg> open(bool font = true, bool list4 = true,
-                                     const QByteArray& band6 = kBand6) {
+    // for (see fill), as m_dlg; false unless all is there and the window active.
+    bool open(bool font = true, bool list4 = true, const QByteArray& band6 = kBand6) {
         m_folder = std::make_unique<QTemporaryDir>();
         const bool filled = fill(m_folder->path(), font, list4, band6);
-        auto dlg = openWindow(m_folder->path(), &m_notices);
-        m_ready = filled && QTest::qWaitForWindowActive(dlg.get());
-        return dlg;
+        m_dlg = openWindow(m_folder->path(), &m_notices);
+        return filled && QTest::qWaitForWindowActive(m_dlg.get());
     }
 
     std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<CLookupDlg> m_dlg;
     QStringList m_notices;
-    bool m_ready = false;
 
     // The texts of the About box that opens next, read and the box closed.
     static QStringList aboutTexts(CLookupDlg& dlg) {
@@ -98,6 +96,7 @@ private slots:
     }
     void cleanup() {
         QDir::setCurrent(QDir::tempPath());
+        m_dlg.reset();
         m_folder.reset();
     }
 
@@ -180,16 +179,15 @@ private slots:
     }
     void pastedIpaBecomesKeys() {
         QFETCH(Paste, c);
-        auto dlg = open();
-        QVERIFY(m_ready);
+        QVERIFY(open());
         QGuiApplication::clipboard()->setText(c.pasted);
-        QTest::keyClick(dlg->input(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(dlg->input()->text(), c.shown);
-        QTest::keyClick(dlg->input(), Qt::Key_Return);
-        QCOMPARE(selectedWords(*dlg), c.selected);
-        dlg->input()->setFocus();
-        QTest::keyClick(dlg->input(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(dlg->input()->text(), c.shown == c.pasted ? QString() : c.pasted);
+        QTest::keyClick(m_dlg->input(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m_dlg->input()->text(), c.shown);
+        QTest::keyClick(m_dlg->input(), Qt::Key_Return);
+        QCOMPARE(selectedWords(*m_dlg), c.selected);
+        m_dlg->input()->setFocus();
+        QTest::keyClick(m_dlg->input(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_dlg->input()->text(), c.shown == c.pasted ? QString() : c.pasted);
     }
 
     // The chart types the key of the symbol clicked where the cursor is; a
@@ -197,21 +195,20 @@ private slots:
     // the chosen entries, while the box's Ctrl+C copies its own text.
     void chartCellsAndCopy() {
         const QByteArray meaning(300, 'm');
-        auto dlg = open(true, false, "long [5ip] " + meaning + "\nship [5ip] n. x\n");
-        QVERIFY(m_ready);
-        QLabel* chart = dlg->chart();
+        QVERIFY(open(true, false, "long [5ip] " + meaning + "\nship [5ip] n. x\n"));
+        QLabel* chart = m_dlg->chart();
         QCOMPARE(chart->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(chart->toolTip(), qText(lookup::text::kChartTip));
         const QRect picture = chart->contentsRect();
-        dlg->input()->setText(QStringLiteral("ip"));
-        dlg->input()->setCursorPosition(0);
-        dlg->list()->setFocus();
+        m_dlg->input()->setText(QStringLiteral("ip"));
+        m_dlg->input()->setCursorPosition(0);
+        m_dlg->list()->setFocus();
         QTest::mouseClick(chart, Qt::LeftButton, {},
                           QPoint(picture.left() + picture.width() * 9 / 22, picture.center().y()));
-        QCOMPARE(dlg->input()->text(), QStringLiteral("5ip"));
-        QCOMPARE(QApplication::focusWidget(), dlg->input());
+        QCOMPARE(m_dlg->input()->text(), QStringLiteral("5ip"));
+        QCOMPARE(QApplication::focusWidget(), m_dlg->input());
 
-        QTableView* list = dlg->list();
+        QTableView* list = m_dlg->list();
         auto tipOver = [list](int row, int column) {
             const QPoint at = centre(list, row, column);
             QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
@@ -220,12 +217,12 @@ private slots:
         };
         QCOMPARE(tipOver(0, lookup::Word), QString()); // fits
         QCOMPARE(tipOver(0, lookup::Meaning),
-                 Qt::convertFromPlainText(qText(lookup::cellText(dlg->entries(), 0, 2)),
+                 Qt::convertFromPlainText(qText(lookup::cellText(m_dlg->entries(), 0, 2)),
                                           Qt::WhiteSpaceNormal));
         list->horizontalHeader()->moveSection(lookup::Meaning, 0); // dragging still works
         QCOMPARE(list->horizontalHeader()->visualIndex(lookup::Meaning), 0);
 
-        search(*dlg, QStringLiteral("5ip"));
+        search(*m_dlg, QStringLiteral("5ip"));
         QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  "long [ʃip] " + meaning + "\nship [ʃip] n. x\n");
@@ -233,9 +230,9 @@ private slots:
         whenModal([](QWidget* menu) { QTest::keyClick(menu, Qt::Key_C); });
         QTest::mouseClick(list->viewport(), Qt::RightButton, {}, centre(list, 1));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ship [ʃip] n. x\n"));
-        dlg->input()->setFocus();
-        dlg->input()->selectAll();
-        QTest::keyClick(dlg->input(), Qt::Key_C, Qt::ControlModifier);
+        m_dlg->input()->setFocus();
+        m_dlg->input()->selectAll();
+        QTest::keyClick(m_dlg->input(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("5ip"));
     }
 
@@ -250,13 +247,12 @@ private slots:
     }
     void speechFailureIsToldOnce() {
         QFETCH(QString, how);
-        auto dlg = open();
-        QVERIFY(m_ready);
-        search(*dlg, QStringLiteral("5ip"));
-        QTableView* list = dlg->list();
+        QVERIFY(open());
+        search(*m_dlg, QStringLiteral("5ip"));
+        QTableView* list = m_dlg->list();
         const QPoint row = centre(list, Ship);
         auto request = [&] {
-            dlg->input()->setText(QStringLiteral("/ʃɪp/"));
+            m_dlg->input()->setText(QStringLiteral("/ʃɪp/"));
             const bool menu = how.endsWith("menu");
             if (menu) {
                 whenModal([&how](QWidget* m) {
@@ -275,10 +271,10 @@ private slots:
                 QTest::mouseClick(list->viewport(), Qt::RightButton, {}, row);
             } else if (menu) {
                 QContextMenuEvent ask(QContextMenuEvent::Keyboard, QPoint(5, 5),
-                                      dlg->input()->mapToGlobal(QPoint(5, 5)));
-                QApplication::sendEvent(dlg->input(), &ask);
+                                      m_dlg->input()->mapToGlobal(QPoint(5, 5)));
+                QApplication::sendEvent(m_dlg->input(), &ask);
             } else { // Ctrl+R, on the list or in the box
-                QTest::keyClick(how.contains("list") ? static_cast<QWidget*>(list) : dlg->input(),
+                QTest::keyClick(how.contains("list") ? static_cast<QWidget*>(list) : m_dlg->input(),
                                 Qt::Key_R, Qt::ControlModifier);
             }
         };
@@ -290,8 +286,8 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(MessageBox::answered(),
                  QStringList{"Mirawen|" + qText(lookup::text::kNoSynthesizer) + "|OK|owned"});
-        search(*dlg, QStringLiteral("si6"));
-        QCOMPARE(selectedWords(*dlg), (QStringList{"think", "sink"}));
+        search(*m_dlg, QStringLiteral("si6"));
+        QCOMPARE(selectedWords(*m_dlg), (QStringList{"think", "sink"}));
     }
 
     // Whatever was read is shown, sorted; the notices come first, through the
@@ -311,15 +307,14 @@ private slots:
     }
     void startsWithWhatIsThere() {
         QFETCH(Start, c);
-        auto dlg = open(c.font, c.list4, c.band6);
-        QVERIFY(m_ready);
+        QVERIFY(open(c.font, c.list4, c.band6));
         QCOMPARE(m_notices, c.notices); // no icon and no owner: shown before the window
-        QCOMPARE(word(*dlg, 0), c.firstWord);
-        QCOMPARE(dlg->list()->font().family(), QStringLiteral("TOPhonetic"));
-        QCOMPARE(dlg->input()->font().pointSize(), 16);
-        QCOMPARE(QApplication::focusWidget(), dlg->input());
-        search(*dlg, QStringLiteral("si6"));
-        QCOMPARE(selectedWords(*dlg).size(), int(c.list4) + int(c.band6 == kBand6));
+        QCOMPARE(word(*m_dlg, 0), c.firstWord);
+        QCOMPARE(m_dlg->list()->font().family(), QStringLiteral("TOPhonetic"));
+        QCOMPARE(m_dlg->input()->font().pointSize(), 16);
+        QCOMPARE(QApplication::focusWidget(), m_dlg->input());
+        search(*m_dlg, QStringLiteral("si6"));
+        QCOMPARE(selectedWords(*m_dlg).size(), int(c.list4) + int(c.band6 == kBand6));
     }
 
     // Every match ends up in view, wherever the list was scrolled, as
@@ -335,15 +330,14 @@ private slots:
     void enterSelectsEveryMatchAndShowsThem() {
         QFETCH(int, topRow);
         QFETCH(bool, lastMatchAtBottom);
-        auto dlg = open();
-        QVERIFY(m_ready);
-        QTableView* list = dlg->list();
+        QVERIFY(open());
+        QTableView* list = m_dlg->list();
         list->verticalScrollBar()->setValue(topRow);
-        search(*dlg, QStringLiteral("5ip"));
-        QVERIFY2(dlg->isVisible(), "Enter searches; it does not close the window");
-        QCOMPARE(selectedWords(*dlg), (QStringList{"sheep", "ship", "shipping", "shipment"}));
+        search(*m_dlg, QStringLiteral("5ip"));
+        QVERIFY2(m_dlg->isVisible(), "Enter searches; it does not close the window");
+        QCOMPARE(selectedWords(*m_dlg), (QStringList{"sheep", "ship", "shipping", "shipment"}));
         QCOMPARE(QApplication::focusWidget(), list);
-        QCOMPARE(dlg->input()->text(), QStringLiteral("5ip"));
+        QCOMPARE(m_dlg->input()->text(), QStringLiteral("5ip"));
         const QRect view = list->viewport()->rect();
         for (int row = Sheep; row <= Shipment; ++row) {
             QVERIFY2(view.contains(list->visualRect(list->model()->index(row, 0))),
@@ -364,20 +358,19 @@ private slots:
     // its whole key, other clicks nothing.
     void clickCopiesTheWholeKey() {
         const QByteArray key(40000, 'b');
-        auto dlg = open(true, false, "long [" + key + "] " + QByteArray(1 << 20, 'm') + "\n");
-        QVERIFY(m_ready);
-        QTableView* list = dlg->list();
+        QVERIFY(open(true, false, "long [" + key + "] " + QByteArray(1 << 20, 'm') + "\n"));
+        QTableView* list = m_dlg->list();
         QCOMPARE(list->model()->index(0, 2).data().toString().size(), 1001);
         const QPoint at = centre(list, 0);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(dlg->input()->text(), QString(key));
-        dlg->input()->setText(QStringLiteral("typed"));
+        QCOMPARE(m_dlg->input()->text(), QString(key));
+        m_dlg->input()->setText(QStringLiteral("typed"));
         whenModal([](QWidget* menu) { QTest::keyClick(menu, Qt::Key_Escape); });
         QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at); // the list's own menu
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           QPoint(5, list->viewport()->height() - 3));
         QTest::keyClick(list, Qt::Key_Up);
-        QCOMPARE(dlg->input()->text(), QStringLiteral("typed"));
+        QCOMPARE(m_dlg->input()->text(), QStringLiteral("typed"));
     }
 
     // What OK does to the selection and the focus (which rows match is the
@@ -390,15 +383,14 @@ private slots:
     }
     void searchEdgeCases() {
         QFETCH(Typed, c);
-        auto dlg = open();
-        QVERIFY(m_ready);
-        search(*dlg, QStringLiteral("nai"));
-        dlg->input()->setFocus();
-        dlg->input()->setText(c.input); // as typed, or through an input method
-        QTest::keyClick(dlg->input(), Qt::Key_Return);
-        QCOMPARE(selectedWords(*dlg), c.selected);
+        QVERIFY(open());
+        search(*m_dlg, QStringLiteral("nai"));
+        m_dlg->input()->setFocus();
+        m_dlg->input()->setText(c.input); // as typed, or through an input method
+        QTest::keyClick(m_dlg->input(), Qt::Key_Return);
+        QCOMPARE(selectedWords(*m_dlg), c.selected);
         QCOMPARE(QApplication::focusWidget(),
-                 c.listFocused ? static_cast<QWidget*>(dlg->list()) : dlg->input());
+                 c.listFocused ? static_cast<QWidget*>(m_dlg->list()) : m_dlg->input());
     }
 
     void closingAsksFirst_data() {
@@ -409,62 +401,60 @@ private slots:
     }
     void closingAsksFirst() {
         QFETCH(QString, how);
-        auto dlg = open();
-        QVERIFY(m_ready);
-        search(*dlg, QStringLiteral("si6"));
-        const int scroll = dlg->list()->verticalScrollBar()->value();
+        QVERIFY(open());
+        search(*m_dlg, QStringLiteral("si6"));
+        const int scroll = m_dlg->list()->verticalScrollBar()->value();
         MessageBox::setNextAnswer(QMessageBox::No);
-        closeBy(*dlg, how);
+        closeBy(*m_dlg, how);
         QCOMPARE(MessageBox::answered(), QStringList{"确定|是否退出?|Yes No|owned"});
-        QVERIFY(dlg->isVisible());
-        QCOMPARE(dlg->input()->text(), QStringLiteral("si6"));
-        QCOMPARE(selectedWords(*dlg), (QStringList{"think", "sink"}));
+        QVERIFY(m_dlg->isVisible());
+        QCOMPARE(m_dlg->input()->text(), QStringLiteral("si6"));
+        QCOMPARE(selectedWords(*m_dlg), (QStringList{"think", "sink"}));
         QVERIFY(scroll > 0);
-        QCOMPARE(dlg->list()->verticalScrollBar()->value(), scroll);
+        QCOMPARE(m_dlg->list()->verticalScrollBar()->value(), scroll);
         MessageBox::setNextAnswer(QMessageBox::Yes);
-        closeBy(*dlg, how);
+        closeBy(*m_dlg, how);
         QCOMPARE(MessageBox::answered().size(), 1);
-        QTRY_VERIFY(!dlg->isVisible());
+        QTRY_VERIFY(!m_dlg->isVisible());
     }
 
     // What a layout can get wrong; the pixels are the smoke test's to see.
     void layoutHoldsTogether() {
-        auto dlg = open();
-        QVERIFY(m_ready);
-        QCOMPARE(dlg->windowTitle(), QStringLiteral("Mirawen 1.0"));
-        QVERIFY(
-            dlg->minimumSize() == dlg->maximumSize() &&
-            !(dlg->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        QCOMPARE(misplaced(*dlg, dlg->findChild<QGroupBox*>()), QStringList{});
-        QCOMPARE(dlg->childAt(dlg->input()->geometry().center()), dlg->input());
-        for (const QLabel* label : dlg->findChildren<QLabel*>()) {
+        QVERIFY(open());
+        QCOMPARE(m_dlg->windowTitle(), QStringLiteral("Mirawen 1.0"));
+        QVERIFY(m_dlg->minimumSize() == m_dlg->maximumSize() &&
+                !(m_dlg->windowFlags() &
+                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QCOMPARE(misplaced(*m_dlg, m_dlg->findChild<QGroupBox*>()), QStringList{});
+        QCOMPARE(m_dlg->childAt(m_dlg->input()->geometry().center()), m_dlg->input());
+        for (const QLabel* label : m_dlg->findChildren<QLabel*>()) {
             QVERIFY2(label->sizeHint().width() <= label->width() + 1, qPrintable(label->text()));
         }
-        for (const QPushButton* b : dlg->findChildren<QPushButton*>()) {
+        for (const QPushButton* b : m_dlg->findChildren<QPushButton*>()) {
             QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) < b->width(),
                      qPrintable(b->text()));
         }
         QStringList columns;
-        for (int column = 0; column < dlg->list()->model()->columnCount(); ++column) {
-            columns << dlg->list()->model()->headerData(column, Qt::Horizontal).toString();
+        for (int column = 0; column < m_dlg->list()->model()->columnCount(); ++column) {
+            columns << m_dlg->list()->model()->headerData(column, Qt::Horizontal).toString();
         }
         QCOMPARE(columns, (QStringList{"英文", "音标", "中文", "级"}));
 
         QStringList tabOrder;
-        QWidget* w = dlg->input();
+        QWidget* w = m_dlg->input();
         do {
             const auto* b = qobject_cast<QPushButton*>(w);
-            if ((w->focusPolicy() & Qt::TabFocus) && w->parentWidget() == dlg.get()) {
+            if ((w->focusPolicy() & Qt::TabFocus) && w->parentWidget() == m_dlg.get()) {
                 tabOrder << w->metaObject()->className() + (b ? " " + b->text() : QString());
             }
             w = w->nextInFocusChain();
-        } while (w != dlg->input());
+        } while (w != m_dlg->input());
         QCOMPARE(tabOrder,
                  (QStringList{"QLineEdit", "QPushButton 确定", "EntryListView", "QPushButton 退出",
                               "CHyperLinkButton mirawen.example.org"}));
-        QVERIFY(button(*dlg, QStringLiteral("确定"))->isDefault());
+        QVERIFY(button(*m_dlg, QStringLiteral("确定"))->isDefault());
         const QPoint offCentre =
-            dlg->frameGeometry().center() - dlg->screen()->availableGeometry().center();
+            m_dlg->frameGeometry().center() - m_dlg->screen()->availableGeometry().center();
         QVERIFY2(offCentre.manhattanLength() <= 2, "centred on the screen");
     }
 };
