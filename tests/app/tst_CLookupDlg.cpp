@@ -23,23 +23,47 @@
 
 using namespace fixture;
 
+// The rows of the data-driven tests below, one struct a test.
+struct Import {
+    QString csv; // empty: the file dialog cancelled
+    bool userLists;
+    QStringList answers, boxes, words;
+};
+struct Paste {
+    QString pasted, shown;
+    QStringList selected;
+};
+struct Start {
+    bool font, list4;
+    QByteArray band6;
+    QStringList notices;
+    QString firstWord;
+};
+struct Typed {
+    QString input;
+    QStringList selected;
+    bool listFocused;
+};
+Q_DECLARE_METATYPE(Import)
+Q_DECLARE_METATYPE(Paste)
+Q_DECLARE_METATYPE(Start)
+Q_DECLARE_METATYPE(Typed)
+
 class tst_CLookupDlg : public QObject {
     Q_OBJECT
 
     // Opens the window on a fresh folder holding the lists and the font asked
-    // for (see fill).
-    std::unique_ptr<CLookupDlg> open(bool font = true, bool list4 = true,
-                                     const QByteArray& band6 = kBand6) {
+    // for (see fill), as m_dlg; false unless all is there and the window active.
+    bool open(bool font = true, bool list4 = true, const QByteArray& band6 = kBand6) {
         m_folder = std::make_unique<QTemporaryDir>();
         const bool filled = fill(m_folder->path(), font, list4, band6);
-        auto dlg = openWindow(m_folder->path(), &m_notices);
-        m_ready = filled && QTest::qWaitForWindowActive(dlg.get());
-        return dlg;
+        m_dlg = openWindow(m_folder->path(), &m_notices);
+        return filled && QTest::qWaitForWindowActive(m_dlg.get());
     }
 
     std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<CLookupDlg> m_dlg;
     QStringList m_notices;
-    bool m_ready = false;
 
     // The texts of the About box that opens next, read and the box closed.
     static QStringList aboutTexts(CLookupDlg& dlg) {
@@ -54,6 +78,14 @@ class tst_CLookupDlg : public QObject {
         return texts;
     }
 
+    // The middle of a cell, and the word of a row.
+    static QPoint centre(const QTableView* list, int row, int column = 0) {
+        return list->visualRect(list->model()->index(row, column)).center();
+    }
+    static QString word(const CLookupDlg& dlg, int row) {
+        return dlg.list()->model()->index(row, 0).data().toString();
+    }
+
     QTemporaryDir m_settings;
 
 private slots:
@@ -64,6 +96,7 @@ private slots:
     }
     void cleanup() {
         QDir::setCurrent(QDir::tempPath());
+        m_dlg.reset();
         m_folder.reset();
     }
 
@@ -71,38 +104,27 @@ private slots:
     // the CSV chosen, the user's lists replaced only when the learner says
     // so, one notice, and the window then shows the user's lists.
     void importsFromTheWindowMenu_data() {
-        QTest::addColumn<QString>("csv"); // empty: the file dialog cancelled
-        QTest::addColumn<bool>("userLists");
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<Import>("c");
         const QString ask = "导入词库|已有词库，是否替换?|Yes No|owned";
         const QString imported =
             "Mirawen|词库已导入：大学四级.txt 1 个词，大学六级.txt 1 个词，跳过 "
             "1 行（共读了 3 行）。|OK|owned";
         const QStringList sample{"f00", "f01"}, fresh{"ship", "sink"};
-        QTest::newRow("first import")
-            << "ecdict.csv" << false << QStringList{"OK"} << QStringList{imported} << fresh;
-        QTest::newRow("replace: yes") << "ecdict.csv" << true << QStringList{"Yes", "OK"}
-                                      << QStringList{ask, imported} << fresh;
-        QTest::newRow("replace: no")
-            << "ecdict.csv" << true << QStringList{"No"} << QStringList{ask} << sample;
-        QTest::newRow("unreadable CSV")
-            << "missing.csv" << false << QStringList{"OK"}
-            << QStringList{"Mirawen|导入失败，词库没有改变：…|OK|owned"} << sample;
-        QTest::newRow("dialog cancelled") << "" << true << QStringList{} << QStringList{} << sample;
+        const QString failed = "Mirawen|导入失败，词库没有改变：…|OK|owned";
+        QTest::newRow("first import") << Import{"ecdict.csv", false, {"OK"}, {imported}, fresh};
+        QTest::newRow("replace: yes")
+            << Import{"ecdict.csv", true, {"Yes", "OK"}, {ask, imported}, fresh};
+        QTest::newRow("replace: no") << Import{"ecdict.csv", true, {"No"}, {ask}, sample};
+        QTest::newRow("unreadable CSV") << Import{"missing.csv", false, {"OK"}, {failed}, sample};
+        QTest::newRow("dialog cancelled") << Import{"", true, {}, {}, sample};
     }
     void importsFromTheWindowMenu() {
-        QFETCH(QString, csv);
-        QFETCH(bool, userLists);
-        QFETCH(QStringList, answers);
-        QFETCH(QStringList, boxes);
-        QFETCH(QStringList, words);
+        QFETCH(Import, c);
         m_folder = std::make_unique<QTemporaryDir>();
         const QDir root(m_folder->path());
         QVERIFY(root.mkpath("system/mirawen") && root.mkpath("home/mirawen"));
         QVERIFY(fill(root.filePath("system/mirawen"), false));
-        QVERIFY(!userLists || fill(root.filePath("home/mirawen"), false, false));
+        QVERIFY(!c.userLists || fill(root.filePath("home/mirawen"), false, false));
         QFile file(root.filePath("ecdict.csv"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(
@@ -117,8 +139,8 @@ private slots:
         QVERIFY(aboutTexts(*dlg).contains(qText(lookup::text::kSampleLists)));
         search(*dlg, QStringLiteral("5ip"));
 
-        FileDialog::setNextAnswer(csv.isEmpty() ? csv : root.filePath(csv));
-        for (const QString& answer : answers) {
+        FileDialog::setNextAnswer(c.csv.isEmpty() ? c.csv : root.filePath(c.csv));
+        for (const QString& answer : c.answers) {
             MessageBox::setNextAnswer(answer == "Yes"  ? QMessageBox::Yes
                                       : answer == "No" ? QMessageBox::No
                                                        : QMessageBox::Ok);
@@ -134,11 +156,9 @@ private slots:
         for (QString& box : shown) { // the system's own words for why
             box.replace(QRegularExpression("改变：.*\\|OK"), "改变：…|OK");
         }
-        QCOMPARE(shown, boxes);
-        QCOMPARE((QStringList{dlg->list()->model()->index(0, 0).data().toString(),
-                              dlg->list()->model()->index(1, 0).data().toString()}),
-                 words);
-        const bool reloaded = words.first() == "ship";
+        QCOMPARE(shown, c.boxes);
+        QCOMPARE((QStringList{word(*dlg, 0), word(*dlg, 1)}), c.words);
+        const bool reloaded = c.words.first() == "ship";
         QCOMPARE(dlg->list()->model()->rowCount(), reloaded ? 2 : int(RowCount));
         QCOMPARE(selectedWords(*dlg).isEmpty(), reloaded);
         QCOMPARE(dlg->list()->font().family(), QStringLiteral("TOPhonetic"));
@@ -148,37 +168,26 @@ private slots:
     // Pasted IPA shows as its keys, which Enter then looks up; one Ctrl+Z
     // brings back what was pasted. The keyboard code is kept as it is.
     void pastedIpaBecomesKeys_data() {
-        QTest::addColumn<QString>("pasted");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QStringList>("selected");
-        const QStringList ship{"ship", "shipping", "shipment"};
-        QTest::newRow("slashes") << "/ˈʃɪp/"
-                                 << "5ip" << QStringList{"sheep"} + ship;
-        QTest::newRow("brackets") << "[ʃɪp]"
-                                  << "5ip" << QStringList{"sheep"} + ship;
-        QTest::newRow("syllable dots") << "ˈʃɪ.pɪŋ"
-                                       << "5ipi6" << QStringList{"shipping"};
-        QTest::newRow("ECDICT's ә") << "ʃɪpmәnt"
-                                    << "5ipm4nt" << QStringList{"shipment"};
-        QTest::newRow("code with '") << "'5ip"
-                                     << "'5ip" << QStringList{};
-        QTest::newRow("unknown symbol") << "ʃɪʘ"
-                                        << "5iʘ" << QStringList{};
+        QTest::addColumn<Paste>("c");
+        const QStringList ship{"sheep", "ship", "shipping", "shipment"};
+        QTest::newRow("slashes") << Paste{"/ˈʃɪp/", "5ip", ship};
+        QTest::newRow("brackets") << Paste{"[ʃɪp]", "5ip", ship};
+        QTest::newRow("syllable dots") << Paste{"ˈʃɪ.pɪŋ", "5ipi6", {"shipping"}};
+        QTest::newRow("ECDICT's ә") << Paste{"ʃɪpmәnt", "5ipm4nt", {"shipment"}};
+        QTest::newRow("code with '") << Paste{"'5ip", "'5ip", {}};
+        QTest::newRow("unknown symbol") << Paste{"ʃɪʘ", "5iʘ", {}};
     }
     void pastedIpaBecomesKeys() {
-        QFETCH(QString, pasted);
-        QFETCH(QString, shown);
-        QFETCH(QStringList, selected);
-        auto dlg = open();
-        QVERIFY(m_ready);
-        QGuiApplication::clipboard()->setText(pasted);
-        QTest::keyClick(dlg->input(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(dlg->input()->text(), shown);
-        QTest::keyClick(dlg->input(), Qt::Key_Return);
-        QCOMPARE(selectedWords(*dlg), selected);
-        dlg->input()->setFocus();
-        QTest::keyClick(dlg->input(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(dlg->input()->text(), shown == pasted ? QString() : pasted);
+        QFETCH(Paste, c);
+        QVERIFY(open());
+        QGuiApplication::clipboard()->setText(c.pasted);
+        QTest::keyClick(m_dlg->input(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m_dlg->input()->text(), c.shown);
+        QTest::keyClick(m_dlg->input(), Qt::Key_Return);
+        QCOMPARE(selectedWords(*m_dlg), c.selected);
+        m_dlg->input()->setFocus();
+        QTest::keyClick(m_dlg->input(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_dlg->input()->text(), c.shown == c.pasted ? QString() : c.pasted);
     }
 
     // The chart types the key of the symbol clicked where the cursor is; a
@@ -186,47 +195,44 @@ private slots:
     // the chosen entries, while the box's Ctrl+C copies its own text.
     void chartCellsAndCopy() {
         const QByteArray meaning(300, 'm');
-        auto dlg = open(true, false, "long [5ip] " + meaning + "\nship [5ip] n. x\n");
-        QVERIFY(m_ready);
-        QLabel* chart = dlg->chart();
+        QVERIFY(open(true, false, "long [5ip] " + meaning + "\nship [5ip] n. x\n"));
+        QLabel* chart = m_dlg->chart();
         QCOMPARE(chart->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(chart->toolTip(), qText(lookup::text::kChartTip));
         const QRect picture = chart->contentsRect();
-        dlg->input()->setText(QStringLiteral("ip"));
-        dlg->input()->setCursorPosition(0);
-        dlg->list()->setFocus();
+        m_dlg->input()->setText(QStringLiteral("ip"));
+        m_dlg->input()->setCursorPosition(0);
+        m_dlg->list()->setFocus();
         QTest::mouseClick(chart, Qt::LeftButton, {},
                           QPoint(picture.left() + picture.width() * 9 / 22, picture.center().y()));
-        QCOMPARE(dlg->input()->text(), QStringLiteral("5ip"));
-        QCOMPARE(QApplication::focusWidget(), dlg->input());
+        QCOMPARE(m_dlg->input()->text(), QStringLiteral("5ip"));
+        QCOMPARE(QApplication::focusWidget(), m_dlg->input());
 
-        QTableView* list = dlg->list();
+        QTableView* list = m_dlg->list();
         auto tipOver = [list](int row, int column) {
-            const QPoint at = list->visualRect(list->model()->index(row, column)).center();
+            const QPoint at = centre(list, row, column);
             QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
             QApplication::sendEvent(list->viewport(), &help);
             return QToolTip::isVisible() ? QToolTip::text() : QString();
         };
         QCOMPARE(tipOver(0, lookup::Word), QString()); // fits
         QCOMPARE(tipOver(0, lookup::Meaning),
-                 Qt::convertFromPlainText(qText(lookup::cellText(dlg->entries(), 0, 2)),
+                 Qt::convertFromPlainText(qText(lookup::cellText(m_dlg->entries(), 0, 2)),
                                           Qt::WhiteSpaceNormal));
         list->horizontalHeader()->moveSection(lookup::Meaning, 0); // dragging still works
         QCOMPARE(list->horizontalHeader()->visualIndex(lookup::Meaning), 0);
 
-        search(*dlg, QStringLiteral("5ip"));
+        search(*m_dlg, QStringLiteral("5ip"));
         QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  "long [ʃip] " + meaning + "\nship [ʃip] n. x\n");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualRect(list->model()->index(1, 0)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre(list, 1));
         whenModal([](QWidget* menu) { QTest::keyClick(menu, Qt::Key_C); });
-        QTest::mouseClick(list->viewport(), Qt::RightButton, {},
-                          list->visualRect(list->model()->index(1, 0)).center());
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, centre(list, 1));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ship [ʃip] n. x\n"));
-        dlg->input()->setFocus();
-        dlg->input()->selectAll();
-        QTest::keyClick(dlg->input(), Qt::Key_C, Qt::ControlModifier);
+        m_dlg->input()->setFocus();
+        m_dlg->input()->selectAll();
+        QTest::keyClick(m_dlg->input(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("5ip"));
     }
 
@@ -241,13 +247,12 @@ private slots:
     }
     void speechFailureIsToldOnce() {
         QFETCH(QString, how);
-        auto dlg = open();
-        QVERIFY(m_ready);
-        search(*dlg, QStringLiteral("5ip"));
-        QTableView* list = dlg->list();
-        const QPoint row = list->visualRect(list->model()->index(Ship, 0)).center();
+        QVERIFY(open());
+        search(*m_dlg, QStringLiteral("5ip"));
+        QTableView* list = m_dlg->list();
+        const QPoint row = centre(list, Ship);
         auto request = [&] {
-            dlg->input()->setText(QStringLiteral("/ʃɪp/"));
+            m_dlg->input()->setText(QStringLiteral("/ʃɪp/"));
             const bool menu = how.endsWith("menu");
             if (menu) {
                 whenModal([&how](QWidget* m) {
@@ -262,18 +267,15 @@ private slots:
                                   Qt::LeftButton, {});
                 QApplication::sendEvent(list->viewport(), &twice);
                 QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, row);
-            } else if (how.contains("list")) {
-                if (menu) {
-                    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, row);
-                } else {
-                    QTest::keyClick(list, Qt::Key_R, Qt::ControlModifier);
-                }
+            } else if (how == "the list's menu") {
+                QTest::mouseClick(list->viewport(), Qt::RightButton, {}, row);
             } else if (menu) {
                 QContextMenuEvent ask(QContextMenuEvent::Keyboard, QPoint(5, 5),
-                                      dlg->input()->mapToGlobal(QPoint(5, 5)));
-                QApplication::sendEvent(dlg->input(), &ask);
-            } else {
-                QTest::keyClick(dlg->input(), Qt::Key_R, Qt::ControlModifier);
+                                      m_dlg->input()->mapToGlobal(QPoint(5, 5)));
+                QApplication::sendEvent(m_dlg->input(), &ask);
+            } else { // Ctrl+R, on the list or in the box
+                QTest::keyClick(how.contains("list") ? static_cast<QWidget*>(list) : m_dlg->input(),
+                                Qt::Key_R, Qt::ControlModifier);
             }
         };
         MessageBox::setNextAnswer(QMessageBox::Ok);
@@ -284,44 +286,35 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(MessageBox::answered(),
                  QStringList{"Mirawen|" + qText(lookup::text::kNoSynthesizer) + "|OK|owned"});
-        search(*dlg, QStringLiteral("si6"));
-        QCOMPARE(selectedWords(*dlg), (QStringList{"think", "sink"}));
+        search(*m_dlg, QStringLiteral("si6"));
+        QCOMPARE(selectedWords(*m_dlg), (QStringList{"think", "sink"}));
     }
 
     // Whatever was read is shown, sorted; the notices come first, through the
     // message box, in order (their texts are the lookup layer's to test).
     void startsWithWhatIsThere_data() {
-        QTest::addColumn<bool>("font");
-        QTest::addColumn<bool>("list4");
-        QTest::addColumn<QByteArray>("band6");
-        QTest::addColumn<QStringList>("notices");
-        QTest::addColumn<QString>("firstWord");
-        const QString fontMissing = "Mirawen|没有音标字体文件:TOPhonetic.ttf|OK";
-        QTest::newRow("all there") << true << true << kBand6 << QStringList{} << "f00";
+        QTest::addColumn<Start>("c");
+        const QString noBand4 = "Mirawen|没有词库文件:大学四级.txt|OK";
+        QTest::newRow("all there") << Start{true, true, kBand6, {}, "f00"};
         QTest::newRow("no band 4, band 6 a folder")
-            << false << false << QByteArray("folder")
-            << QStringList{fontMissing, "Mirawen|没有词库文件:大学四级.txt|OK",
-                           "Mirawen|无法读取词库文件:大学六级.txt（这是文件夹，不是文件）|OK"}
-            << QString();
-        QTest::newRow("no band 4")
-            << true << false << kBand6 << QStringList{"Mirawen|没有词库文件:大学四级.txt|OK"}
-            << "shipment";
+            << Start{false,
+                     false,
+                     "folder",
+                     {"Mirawen|没有音标字体文件:TOPhonetic.ttf|OK", noBand4,
+                      "Mirawen|无法读取词库文件:大学六级.txt（这是文件夹，不是文件）|OK"},
+                     {}};
+        QTest::newRow("no band 4") << Start{true, false, kBand6, {noBand4}, "shipment"};
     }
     void startsWithWhatIsThere() {
-        QFETCH(bool, font);
-        QFETCH(bool, list4);
-        QFETCH(QByteArray, band6);
-        QFETCH(QStringList, notices);
-        QFETCH(QString, firstWord);
-        auto dlg = open(font, list4, band6);
-        QVERIFY(m_ready);
-        QCOMPARE(m_notices, notices); // no icon and no owner: shown before the window
-        QCOMPARE(dlg->list()->model()->index(0, 0).data().toString(), firstWord);
-        QCOMPARE(dlg->list()->font().family(), QStringLiteral("TOPhonetic"));
-        QCOMPARE(dlg->input()->font().pointSize(), 16);
-        QCOMPARE(QApplication::focusWidget(), dlg->input());
-        search(*dlg, QStringLiteral("si6"));
-        QCOMPARE(selectedWords(*dlg).size(), int(list4) + int(band6 == kBand6));
+        QFETCH(Start, c);
+        QVERIFY(open(c.font, c.list4, c.band6));
+        QCOMPARE(m_notices, c.notices); // no icon and no owner: shown before the window
+        QCOMPARE(word(*m_dlg, 0), c.firstWord);
+        QCOMPARE(m_dlg->list()->font().family(), QStringLiteral("TOPhonetic"));
+        QCOMPARE(m_dlg->input()->font().pointSize(), 16);
+        QCOMPARE(QApplication::focusWidget(), m_dlg->input());
+        search(*m_dlg, QStringLiteral("si6"));
+        QCOMPARE(selectedWords(*m_dlg).size(), int(c.list4) + int(c.band6 == kBand6));
     }
 
     // Every match ends up in view, wherever the list was scrolled, as
@@ -337,15 +330,14 @@ private slots:
     void enterSelectsEveryMatchAndShowsThem() {
         QFETCH(int, topRow);
         QFETCH(bool, lastMatchAtBottom);
-        auto dlg = open();
-        QVERIFY(m_ready);
-        QTableView* list = dlg->list();
+        QVERIFY(open());
+        QTableView* list = m_dlg->list();
         list->verticalScrollBar()->setValue(topRow);
-        search(*dlg, QStringLiteral("5ip"));
-        QVERIFY2(dlg->isVisible(), "Enter searches; it does not close the window");
-        QCOMPARE(selectedWords(*dlg), (QStringList{"sheep", "ship", "shipping", "shipment"}));
+        search(*m_dlg, QStringLiteral("5ip"));
+        QVERIFY2(m_dlg->isVisible(), "Enter searches; it does not close the window");
+        QCOMPARE(selectedWords(*m_dlg), (QStringList{"sheep", "ship", "shipping", "shipment"}));
         QCOMPARE(QApplication::focusWidget(), list);
-        QCOMPARE(dlg->input()->text(), QStringLiteral("5ip"));
+        QCOMPARE(m_dlg->input()->text(), QStringLiteral("5ip"));
         const QRect view = list->viewport()->rect();
         for (int row = Sheep; row <= Shipment; ++row) {
             QVERIFY2(view.contains(list->visualRect(list->model()->index(row, 0))),
@@ -366,46 +358,39 @@ private slots:
     // its whole key, other clicks nothing.
     void clickCopiesTheWholeKey() {
         const QByteArray key(40000, 'b');
-        auto dlg = open(true, false, "long [" + key + "] " + QByteArray(1 << 20, 'm') + "\n");
-        QVERIFY(m_ready);
-        QTableView* list = dlg->list();
+        QVERIFY(open(true, false, "long [" + key + "] " + QByteArray(1 << 20, 'm') + "\n"));
+        QTableView* list = m_dlg->list();
         QCOMPARE(list->model()->index(0, 2).data().toString().size(), 1001);
-        const QPoint at = list->visualRect(list->model()->index(0, 0)).center();
+        const QPoint at = centre(list, 0);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(dlg->input()->text(), QString(key));
-        dlg->input()->setText(QStringLiteral("typed"));
+        QCOMPARE(m_dlg->input()->text(), QString(key));
+        m_dlg->input()->setText(QStringLiteral("typed"));
         whenModal([](QWidget* menu) { QTest::keyClick(menu, Qt::Key_Escape); });
         QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at); // the list's own menu
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           QPoint(5, list->viewport()->height() - 3));
         QTest::keyClick(list, Qt::Key_Up);
-        QCOMPARE(dlg->input()->text(), QStringLiteral("typed"));
+        QCOMPARE(m_dlg->input()->text(), QStringLiteral("typed"));
     }
 
     // What OK does to the selection and the focus (which rows match is the
     // lookup layer's to test).
     void searchEdgeCases_data() {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QStringList>("selected");
-        QTest::addColumn<bool>("listFocused");
-        QTest::newRow("empty: nothing changes") << "" << QStringList{"night"} << false;
-        QTest::newRow("longer than every key") << "5ipm4nt5ipm4nt" << QStringList{} << false;
-        QTest::newRow("a lone surrogate, as U+FFFD")
-            << QString(QChar(0xD800)) << QStringList{} << true;
+        QTest::addColumn<Typed>("c");
+        QTest::newRow("empty: nothing changes") << Typed{"", {"night"}, false};
+        QTest::newRow("longer than every key") << Typed{"5ipm4nt5ipm4nt", {}, false};
+        QTest::newRow("a lone surrogate, as U+FFFD") << Typed{QString(QChar(0xD800)), {}, true};
     }
     void searchEdgeCases() {
-        QFETCH(QString, input);
-        QFETCH(QStringList, selected);
-        QFETCH(bool, listFocused);
-        auto dlg = open();
-        QVERIFY(m_ready);
-        search(*dlg, QStringLiteral("nai"));
-        dlg->input()->setFocus();
-        dlg->input()->setText(input); // as typed, or through an input method
-        QTest::keyClick(dlg->input(), Qt::Key_Return);
-        QCOMPARE(selectedWords(*dlg), selected);
+        QFETCH(Typed, c);
+        QVERIFY(open());
+        search(*m_dlg, QStringLiteral("nai"));
+        m_dlg->input()->setFocus();
+        m_dlg->input()->setText(c.input); // as typed, or through an input method
+        QTest::keyClick(m_dlg->input(), Qt::Key_Return);
+        QCOMPARE(selectedWords(*m_dlg), c.selected);
         QCOMPARE(QApplication::focusWidget(),
-                 listFocused ? static_cast<QWidget*>(dlg->list()) : dlg->input());
+                 c.listFocused ? static_cast<QWidget*>(m_dlg->list()) : m_dlg->input());
     }
 
     void closingAsksFirst_data() {
@@ -416,64 +401,60 @@ private slots:
     }
     void closingAsksFirst() {
         QFETCH(QString, how);
-        auto dlg = open();
-        QVERIFY(m_ready);
-        search(*dlg, QStringLiteral("si6"));
-        const int scroll = dlg->list()->verticalScrollBar()->value();
+        QVERIFY(open());
+        search(*m_dlg, QStringLiteral("si6"));
+        const int scroll = m_dlg->list()->verticalScrollBar()->value();
         MessageBox::setNextAnswer(QMessageBox::No);
-        closeBy(*dlg, how);
+        closeBy(*m_dlg, how);
         QCOMPARE(MessageBox::answered(), QStringList{"确定|是否退出?|Yes No|owned"});
-        QVERIFY(dlg->isVisible());
-        QCOMPARE(dlg->input()->text(), QStringLiteral("si6"));
-        QCOMPARE(selectedWords(*dlg), (QStringList{"think", "sink"}));
+        QVERIFY(m_dlg->isVisible());
+        QCOMPARE(m_dlg->input()->text(), QStringLiteral("si6"));
+        QCOMPARE(selectedWords(*m_dlg), (QStringList{"think", "sink"}));
         QVERIFY(scroll > 0);
-        QCOMPARE(dlg->list()->verticalScrollBar()->value(), scroll);
+        QCOMPARE(m_dlg->list()->verticalScrollBar()->value(), scroll);
         MessageBox::setNextAnswer(QMessageBox::Yes);
-        closeBy(*dlg, how);
+        closeBy(*m_dlg, how);
         QCOMPARE(MessageBox::answered().size(), 1);
-        QTRY_VERIFY(!dlg->isVisible());
+        QTRY_VERIFY(!m_dlg->isVisible());
     }
 
     // What a layout can get wrong; the pixels are the smoke test's to see.
     void layoutHoldsTogether() {
-        auto dlg = open();
-        QVERIFY(m_ready);
-        QCOMPARE(dlg->windowTitle(), QStringLiteral("Mirawen 1.0"));
-        QVERIFY(
-            dlg->minimumSize() == dlg->maximumSize() &&
-            !(dlg->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        QCOMPARE(misplaced(*dlg, dlg->findChild<QGroupBox*>()), QStringList{});
-        QCOMPARE(dlg->childAt(dlg->input()->geometry().center()), dlg->input());
-        for (const QLabel* label : dlg->findChildren<QLabel*>()) {
+        QVERIFY(open());
+        QCOMPARE(m_dlg->windowTitle(), QStringLiteral("Mirawen 1.0"));
+        QVERIFY(m_dlg->minimumSize() == m_dlg->maximumSize() &&
+                !(m_dlg->windowFlags() &
+                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QCOMPARE(misplaced(*m_dlg, m_dlg->findChild<QGroupBox*>()), QStringList{});
+        QCOMPARE(m_dlg->childAt(m_dlg->input()->geometry().center()), m_dlg->input());
+        for (const QLabel* label : m_dlg->findChildren<QLabel*>()) {
             QVERIFY2(label->sizeHint().width() <= label->width() + 1, qPrintable(label->text()));
         }
-        for (const QPushButton* b : dlg->findChildren<QPushButton*>()) {
+        for (const QPushButton* b : m_dlg->findChildren<QPushButton*>()) {
             QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) < b->width(),
                      qPrintable(b->text()));
         }
         QStringList columns;
-        for (int column = 0; column < dlg->list()->model()->columnCount(); ++column) {
-            columns << dlg->list()->model()->headerData(column, Qt::Horizontal).toString();
+        for (int column = 0; column < m_dlg->list()->model()->columnCount(); ++column) {
+            columns << m_dlg->list()->model()->headerData(column, Qt::Horizontal).toString();
         }
         QCOMPARE(columns, (QStringList{"英文", "音标", "中文", "级"}));
 
         QStringList tabOrder;
-        QWidget* w = dlg->input();
+        QWidget* w = m_dlg->input();
         do {
-            if ((w->focusPolicy() & Qt::TabFocus) && w->parentWidget() == dlg.get()) {
-                tabOrder << w->metaObject()->className() +
-                                (qobject_cast<QPushButton*>(w)
-                                     ? QStringLiteral(" ") + static_cast<QPushButton*>(w)->text()
-                                     : QString());
+            const auto* b = qobject_cast<QPushButton*>(w);
+            if ((w->focusPolicy() & Qt::TabFocus) && w->parentWidget() == m_dlg.get()) {
+                tabOrder << w->metaObject()->className() + (b ? " " + b->text() : QString());
             }
             w = w->nextInFocusChain();
-        } while (w != dlg->input());
+        } while (w != m_dlg->input());
         QCOMPARE(tabOrder,
                  (QStringList{"QLineEdit", "QPushButton 确定", "EntryListView", "QPushButton 退出",
                               "CHyperLinkButton mirawen.example.org"}));
-        QVERIFY(button(*dlg, QStringLiteral("确定"))->isDefault());
+        QVERIFY(button(*m_dlg, QStringLiteral("确定"))->isDefault());
         const QPoint offCentre =
-            dlg->frameGeometry().center() - dlg->screen()->availableGeometry().center();
+            m_dlg->frameGeometry().center() - m_dlg->screen()->availableGeometry().center();
         QVERIFY2(offCentre.manhattanLength() <= 2, "centred on the screen");
     }
 };

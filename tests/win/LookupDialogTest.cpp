@@ -17,6 +17,7 @@
 #include <chrono>
 #include <commctrl.h>
 #include <fstream>
+#include <numeric>
 #include <thread>
 #include <vector>
 
@@ -36,25 +37,32 @@ std::wstring text(HWND hwnd) {
     return buffer;
 }
 
-std::wstring cell(HWND list, int row, int column) {
-    wchar_t buffer[256] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = 256;
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return buffer;
+// A row's four columns, joined by '|'.
+std::wstring cells(HWND list, int row) {
+    std::wstring joined;
+    for (int column = 0; column < 4; ++column) {
+        wchar_t buffer[256] = {};
+        LVITEMW item{.iSubItem = column, .pszText = buffer, .cchTextMax = 256};
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+        joined += (column ? L"|" : L"") + std::wstring(buffer);
+    }
+    return joined;
 }
 
-// The key of row i of a band: two characters that no fold or removal
-// touches, in ascending order.
+void answer(std::initializer_list<int> answers) {
+    for (int a : answers) {
+        CMessageBox::setNextAnswer(a);
+    }
+}
+
+// Row i's key in a band: two characters no fold or removal touches, ascending.
 std::string key(char band, int i) {
     const char* digits = "12345689";
     return {band, digits[i / 8], digits[i % 8]};
 }
 
-// Rows keyed a11.. (30, Band 4), then b11.. (25) and c11.. (30, Band 6), with
-// Chinese meanings.
+// Rows a11.. (30, Band 4), then b11.. (25) and c11.. (30, Band 6).
 struct Lists {
     TempDir dir;
     explicit Lists(const char* band6 = "words") {
@@ -117,6 +125,11 @@ struct Window {
         }
     }
     void command(int id) const { SendMessageW(hwnd, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+    void sysCommand(UINT id) const { SendMessageW(hwnd, WM_SYSCOMMAND, id, 0); }
+    void search(const wchar_t* typed) const {
+        SetWindowTextW(input, typed);
+        command(IDOK);
+    }
     std::vector<int> selected() const {
         std::vector<int> rows;
         for (int row = -1; (row = ListView_GetNextItem(list, row, LVNI_SELECTED)) != -1;) {
@@ -129,20 +142,15 @@ struct Window {
 };
 
 std::vector<int> range(int first, int last) {
-    std::vector<int> rows;
-    for (int i = first; i <= last; ++i) {
-        rows.push_back(i);
-    }
+    std::vector<int> rows(static_cast<size_t>(last - first + 1));
+    std::iota(rows.begin(), rows.end(), first);
     return rows;
 }
 
 TEST(LookupDialog, StartsWithWhatLoadedAndNamesWhatDidNot) {
-    // What was read is shown; the notices (the lookup layer's texts) come
-    // first, in order.
-    {
+    { // what was read is shown, the notices (the lookup layer's texts) first, in order
         Lists lists("folder");
-        CMessageBox::setNextAnswer(IDOK);
-        CMessageBox::setNextAnswer(IDOK);
+        answer({IDOK, IDOK});
         Window window(lists, false);
         EXPECT_EQ(CMessageBox::answered(),
                   (std::vector<std::wstring>{
@@ -163,7 +171,7 @@ TEST(LookupDialog, StartsWithWhatLoadedAndNamesWhatDidNot) {
     EXPECT_EQ(client.bottom, units.bottom);
     EXPECT_EQ(text(window.hwnd), L"Mirawen 1.0");
 
-    // The version record: the project's version, in Chinese (PRC) and UTF-16.
+    // The version record, in Chinese (PRC) and UTF-16.
     HRSRC version = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
     ASSERT_NE(version, nullptr);
     const void* record = LockResource(LoadResource(nullptr, version));
@@ -171,25 +179,21 @@ TEST(LookupDialog, StartsWithWhatLoadedAndNamesWhatDidNot) {
     UINT size = 0;
     ASSERT_TRUE(VerQueryValueW(record, L"\\StringFileInfo\\080404b0\\FileVersion", &value, &size));
     EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)), L"" MIRAWEN_VERSION);
-    const int widths[] = {120, 120, 260, 50};
-    for (int column = 0; column < 4; ++column) {
-        EXPECT_EQ(ListView_GetColumnWidth(window.list, column), widths[column]);
-    }
     // Grid, header dragging, full rows, flat bars, and the label and info tips.
     EXPECT_EQ(ListView_GetExtendedListViewStyle(window.list), 0x4531u);
-    EXPECT_EQ(cell(window.list, 30, 0) + cell(window.list, 30, 1) + cell(window.list, 30, 2) +
-                  cell(window.list, 30, 3),
-              L"b11b11n. 乙⑥");
+    EXPECT_EQ(cells(window.list, 30), L"b11|b11|n. 乙|⑥");
 
-    // The transcription in the phonetic face, the Chinese columns in the
-    // dialog's, with no help from font linking.
+    // The widths; the transcription in the phonetic face, the Chinese columns
+    // in the dialog's, with no help from font linking.
+    const int widths[] = {120, 120, 260, 50};
     HDC dc = CreateCompatibleDC(nullptr);
     for (int column = 0; column < 4; ++column) {
-        NMLVCUSTOMDRAW draw{};
-        draw.nmcd.hdr = {window.list, IDC_LIST, static_cast<UINT>(NM_CUSTOMDRAW)};
-        draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
-        draw.nmcd.hdc = dc;
-        draw.iSubItem = column;
+        EXPECT_EQ(ListView_GetColumnWidth(window.list, column), widths[column]);
+        NMLVCUSTOMDRAW draw{
+            .nmcd = {.hdr = {window.list, IDC_LIST, static_cast<UINT>(NM_CUSTOMDRAW)},
+                     .dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM,
+                     .hdc = dc},
+            .iSubItem = column};
         SendMessageW(window.hwnd, WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&draw));
         EXPECT_EQ(GetWindowLongPtrW(window.hwnd, DWLP_MSGRESULT), CDRF_NEWFONT);
         LOGFONTW font{};
@@ -222,20 +226,16 @@ TEST(LookupDialog, OkSelectsAndScrollsClickCopiesTheKey) {
     for (const auto& c : cases) {
         const int top = ListView_GetTopIndex(window.list);
         SetFocus(window.input);
-        SetWindowTextW(window.input, c.input);
-        window.command(IDOK);
+        window.search(c.input);
         EXPECT_EQ(window.selected(), c.rows) << c.input;
         EXPECT_EQ(ListView_GetTopIndex(window.list), c.top == -1 ? top : c.top) << c.input;
         EXPECT_EQ(GetFocus(), c.listFocused ? window.list : window.input) << c.input;
         EXPECT_EQ(text(window.input), c.input);
     }
 
-    // An empty box keeps the selection; a click copies the row's key, and a
-    // click on no row changes nothing.
-    SetWindowTextW(window.input, L"b1");
-    window.command(IDOK);
-    SetWindowTextW(window.input, L"");
-    window.command(IDOK);
+    // An empty box keeps the selection; a click copies the row's key, one on no row nothing.
+    window.search(L"b1");
+    window.search(L"");
     EXPECT_EQ(window.selected(), range(30, 37));
     window.click(57);
     EXPECT_EQ(text(window.input), L"c13");
@@ -243,8 +243,7 @@ TEST(LookupDialog, OkSelectsAndScrollsClickCopiesTheKey) {
     EXPECT_EQ(text(window.input), L"c13");
 }
 
-// Notes each dialog that opens over the lookup window, with its texts, and
-// closes it with OK.
+// Notes each dialog that opens over the lookup window, with its texts, and closes it with OK.
 HHOOK g_hook;
 std::vector<std::wstring> g_opened;
 
@@ -266,66 +265,60 @@ LRESULT CALLBACK onActivate(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
+// The dialogs that the system command id opens over window.
+std::vector<std::wstring> dialogsOpenedBy(const Window& window, UINT id) {
+    g_opened.clear();
+    g_hook = SetWindowsHookExW(WH_CBT, onActivate, nullptr, GetCurrentThreadId());
+    window.sysCommand(id);
+    UnhookWindowsHookEx(g_hook);
+    return g_opened;
+}
+
 TEST(LookupDialog, SystemMenuAboutAndClosing) {
     Lists lists;
     Window window(lists);
     // The window's own entries end the menu, About last.
     HMENU menu = GetSystemMenu(window.hwnd, FALSE);
-    const int count = GetMenuItemCount(menu);
-    const struct {
-        const wchar_t* text; // nullptr: a separator
-        UINT id;
-    } entries[] = {{nullptr, 0},
-                   {L"英式发音(&B)", IDM_BRITISH},
-                   {L"美式发音(&M)", IDM_AMERICAN},
-                   {L"导入词库(&I)...", IDM_IMPORT},
-                   {nullptr, 0},
-                   {L"关于 Mirawen(&A)...", IDM_ABOUTBOX}};
-    for (int i = 0; i < 6; ++i) {
-        const auto position = static_cast<UINT>(count - 6 + i);
+    std::wstring entries; // "-": a separator
+    std::vector<UINT> ids;
+    for (int i = GetMenuItemCount(menu) - 6; i < GetMenuItemCount(menu); ++i) {
         wchar_t entry[64] = {};
-        GetMenuStringW(menu, position, entry, 64, MF_BYPOSITION);
-        const bool separator = GetMenuState(menu, position, MF_BYPOSITION) & MF_SEPARATOR;
-        EXPECT_EQ(separator, entries[i].text == nullptr) << i;
-        if (entries[i].text) {
-            EXPECT_EQ(std::wstring(entry), entries[i].text);
-            EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(position)), entries[i].id);
+        GetMenuStringW(menu, static_cast<UINT>(i), entry, 64, MF_BYPOSITION);
+        const bool separator =
+            GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR;
+        entries += separator ? L"-|" : std::wstring(entry) + L"|";
+        if (!separator) {
+            ids.push_back(GetMenuItemID(menu, i));
         }
     }
+    EXPECT_EQ(entries, L"-|英式发音(&B)|美式发音(&M)|导入词库(&I)...|-|关于 Mirawen(&A)...|");
+    EXPECT_EQ(ids, (std::vector<UINT>{IDM_BRITISH, IDM_AMERICAN, IDM_IMPORT, IDM_ABOUTBOX}));
 
-    SetWindowTextW(window.input, L"b2");
-    window.command(IDOK);
-    g_hook = SetWindowsHookExW(WH_CBT, onActivate, nullptr, GetCurrentThreadId());
-    SendMessageW(window.hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX | 0xF, 0); // low bits do not count
-    UnhookWindowsHookEx(g_hook);
-    EXPECT_EQ(g_opened, std::vector<std::wstring>{L"关于 Mirawen|Mirawen 1.0 版|Copyright (C) 2026 "
-                                                  L"Mirawen|确定|mirawen.example.org"});
+    window.search(L"b2");
+    EXPECT_EQ(
+        dialogsOpenedBy(window, IDM_ABOUTBOX | 0xF), // low bits do not count
+        std::vector<std::wstring>{
+            L"关于 Mirawen|Mirawen 1.0 版|Copyright (C) 2026 Mirawen|确定|mirawen.example.org"});
     EXPECT_EQ(text(window.input), L"b2");
     EXPECT_EQ(window.selected(), range(38, 45));
-    {
-        // Over the program's own folder, the system's: the About box says
-        // these are the samples, and how to get the full lists.
-        CMessageBox::setNextAnswer(IDOK);
-        CMessageBox::setNextAnswer(IDOK);
+    { // over the program's own folder, the system's, the About box tells of the samples
+        answer({IDOK, IDOK});
         Window samples(programFolder());
         CMessageBox::answered(); // the folder here holds no lists
-        g_opened.clear();
-        g_hook = SetWindowsHookExW(WH_CBT, onActivate, nullptr, GetCurrentThreadId());
-        SendMessageW(samples.hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-        UnhookWindowsHookEx(g_hook);
-        ASSERT_EQ(g_opened.size(), 1u);
-        EXPECT_TRUE(g_opened[0].ends_with(L"|mirawen.example.org|现在用的是示例词库，只有几百个词。"
-                                          L"完整的四、六级词库：窗口菜单 → 导入词库。"))
-            << testing::PrintToString(g_opened[0]);
+        const auto opened = dialogsOpenedBy(samples, IDM_ABOUTBOX);
+        ASSERT_EQ(opened.size(), 1u);
+        EXPECT_TRUE(opened[0].ends_with(L"|mirawen.example.org|现在用的是示例词库，只有几百个词。"
+                                        L"完整的四、六级词库：窗口菜单 → 导入词库。"))
+            << testing::PrintToString(opened[0]);
     }
 
     // Closing asks; No leaves the window as it was, Yes closes it.
-    CMessageBox::setNextAnswer(IDNO);
-    SendMessageW(window.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    answer({IDNO});
+    window.sysCommand(SC_CLOSE);
     pump(); // the close command comes back as a posted Exit
     EXPECT_TRUE(IsWindow(window.hwnd));
     EXPECT_EQ(window.selected(), range(38, 45));
-    CMessageBox::setNextAnswer(IDYES);
+    answer({IDYES});
     window.command(IDCANCEL);
     EXPECT_FALSE(IsWindow(window.hwnd));
     EXPECT_EQ(CMessageBox::answered(), (std::vector<std::wstring>{L"确定|是否退出?|yesno|owned",
@@ -362,8 +355,7 @@ TEST(LookupDialog, LinkOpensWebAddressesOnClickAndEnterRelease) {
         opened.push_back(address);
         return true;
     };
-    // Keys as the dialog's own loop hands them on, with the OK button's
-    // search ready to select rows if Enter reached it.
+    // Keys as the dialog's loop hands them on; OK's search would select rows if Enter reached it.
     SetWindowTextW(window.input, L"b2");
     SetFocus(link);
     auto send = [&](UINT message, WPARAM key) {
@@ -425,10 +417,15 @@ struct AppDataVariable {
     ~AppDataVariable() { set(old); }
 };
 
+// The user's Band 4 list in folder, an old one written or read back.
+const fs::path kBand4 = fs::u8path("大学四级.txt");
+void writeOldLists(const fs::path& folder) {
+    fs::create_directories(folder);
+    std::ofstream(folder / kBand4, std::ios::binary) << "old [old]\n";
+}
 std::string fileText(const fs::path& file) {
     std::string text;
-    std::ifstream in(file, std::ios::binary);
-    std::getline(in, text, '\0');
+    std::getline(std::ifstream(file, std::ios::binary), text, '\0');
     return text;
 }
 
@@ -472,19 +469,15 @@ TEST(LookupDialog, ImportsFromTheSystemMenu) {
         std::error_code ec;
         fs::remove_all(target, ec);
         if (c.listsThere) {
-            fs::create_directories(target);
-            std::ofstream(target / fs::u8path("大学四级.txt"), std::ios::binary) << "old [old]\n";
+            writeOldLists(target);
         }
         Lists lists;
         Window window(lists);
         window.select({3, 4});
         CFileDialog::setNextAnswer(c.csv ? std::optional((appData.path() / c.csv).wstring())
                                          : std::nullopt);
-        if (c.replaceAnswer) {
-            CMessageBox::setNextAnswer(c.replaceAnswer);
-        }
-        CMessageBox::setNextAnswer(IDOK);
-        SendMessageW(window.hwnd, WM_SYSCOMMAND, IDM_IMPORT, 0);
+        answer({c.replaceAnswer ? c.replaceAnswer : IDOK, IDOK});
+        window.sysCommand(IDM_IMPORT);
         EXPECT_TRUE(pumpUntil([&] { return IsWindowEnabled(window.hwnd) != FALSE; })) << name;
         EXPECT_EQ(CFileDialog::answered(),
                   c.csv && !*c.csv ? std::vector<std::wstring>{} : std::vector{dialog})
@@ -494,14 +487,12 @@ TEST(LookupDialog, ImportsFromTheSystemMenu) {
         if (c.rows == 2) {
             // The lists found again: those just written, the selection gone.
             EXPECT_TRUE(window.selected().empty());
-            EXPECT_EQ(cell(window.list, 0, 0) + L"|" + cell(window.list, 0, 1) + L"|" +
-                          cell(window.list, 0, 2) + L"|" + cell(window.list, 0, 3),
-                      L"ship|5ip|n. 船|④");
-            EXPECT_EQ(cell(window.list, 1, 0) + L"|" + cell(window.list, 1, 3), L"sink|⑥");
+            EXPECT_EQ(cells(window.list, 0), L"ship|5ip|n. 船|④");
+            EXPECT_EQ(cells(window.list, 1), L"sink|si6k|v. 沉|⑥");
         } else {
             EXPECT_EQ(window.selected(), (std::vector<int>{3, 4})) << name;
             if (c.listsThere) {
-                EXPECT_EQ(fileText(target / fs::u8path("大学四级.txt")), "old [old]\n");
+                EXPECT_EQ(fileText(target / kBand4), "old [old]\n");
             }
         }
     }
@@ -514,21 +505,19 @@ TEST(LookupDialog, ImportShowsItsProgressAndCancels) {
     AppDataVariable variable;
     AppDataVariable::set(appData.path().wstring());
     const fs::path target = appData.path() / "Mirawen";
-    fs::create_directories(target);
-    std::ofstream(target / fs::u8path("大学四级.txt"), std::ios::binary) << "old [old]\n";
-    {
-        std::ofstream csv(appData.path() / "ecdict.csv", std::ios::binary);
-        csv << "word,phonetic,translation,tag\n";
-        for (int i = 0; i < 1500000; ++i) {
-            csv << "w" << i << ",ʃɪp,n. 船,cet4\n";
-        }
+    writeOldLists(target);
+    std::ofstream csv(appData.path() / "ecdict.csv", std::ios::binary);
+    csv << "word,phonetic,translation,tag\n";
+    for (int i = 0; i < 1500000; ++i) {
+        csv << "w" << i << ",ʃɪp,n. 船,cet4\n";
     }
+    csv.close();
     CLookupDlg::s_progressDelayMs = 0; // at once
     Lists lists;
     Window window(lists);
     CFileDialog::setNextAnswer((appData.path() / "ecdict.csv").wstring());
-    CMessageBox::setNextAnswer(IDYES);
-    SendMessageW(window.hwnd, WM_SYSCOMMAND, IDM_IMPORT, 0);
+    answer({IDYES});
+    window.sysCommand(IDM_IMPORT);
     EXPECT_FALSE(IsWindowEnabled(window.hwnd));
     HWND progress = nullptr;
     ASSERT_TRUE(
@@ -543,7 +532,7 @@ TEST(LookupDialog, ImportShowsItsProgressAndCancels) {
     EXPECT_EQ(CMessageBox::answered(),
               std::vector<std::wstring>{L"导入词库|已有词库，是否替换?|yesno|owned"});
     EXPECT_EQ(ListView_GetItemCount(window.list), 85);
-    EXPECT_EQ(fileText(target / fs::u8path("大学四级.txt")), "old [old]\n");
+    EXPECT_EQ(fileText(target / kBand4), "old [old]\n");
 }
 
 // The clipboard's text, which it then no longer holds.
@@ -605,12 +594,12 @@ TEST(LookupDialog, SpeaksRowsAndTheBoxInTheAccentChosenAndTellsOnce) {
     FakeSpeech::failure.reset();
     Lists lists;
     auto window = std::make_unique<Window>(lists);
-    HMENU menu = GetSystemMenu(window->hwnd, FALSE);
-    auto checked = [&](UINT id) {
-        return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    auto checked = [&] { // British, American
+        HMENU menu = GetSystemMenu(window->hwnd, FALSE);
+        return std::pair((GetMenuState(menu, IDM_BRITISH, MF_BYCOMMAND) & MF_CHECKED) != 0,
+                         (GetMenuState(menu, IDM_AMERICAN, MF_BYCOMMAND) & MF_CHECKED) != 0);
     };
-    EXPECT_TRUE(checked(IDM_BRITISH));
-    EXPECT_FALSE(checked(IDM_AMERICAN));
+    EXPECT_EQ(checked(), std::pair(true, false));
 
     // Each way of asking, and what it asks for.
     enum Ask { DoubleClick, ListKey, ListMenu, BoxKey, BoxMenu };
@@ -643,9 +632,7 @@ TEST(LookupDialog, SpeaksRowsAndTheBoxInTheAccentChosenAndTellsOnce) {
         window->select({});
         ListView_SetItemState(window->list, c.row, LVIS_FOCUSED, LVIS_FOCUSED);
         holdCtrl(c.ctrl);
-        if (c.ask == ListMenu || c.ask == BoxMenu) {
-            CPopupMenu::setNextAnswer(c.key);
-        }
+        CPopupMenu::setNextAnswer(c.menu ? c.key : 0);
         if (c.ask == BoxKey) {
             SendMessageW(window->input, WM_KEYDOWN, c.key, 0);
         } else if (c.ask == BoxMenu) {
@@ -659,26 +646,22 @@ TEST(LookupDialog, SpeaksRowsAndTheBoxInTheAccentChosenAndTellsOnce) {
         }
         holdCtrl(false);
         const Kind kind = c.ask == BoxKey || c.ask == BoxMenu ? Kind::Sounds : Kind::Word;
-        EXPECT_EQ(FakeSpeech::heard,
-                  (c.heard ? std::vector<lookup::Utterance>{{kind, c.heard, Accent::British}}
-                           : std::vector<lookup::Utterance>{}))
+        using Heard = std::vector<lookup::Utterance>;
+        EXPECT_EQ(FakeSpeech::heard, (c.heard ? Heard{{kind, c.heard, Accent::British}} : Heard{}))
             << c.row << " " << c.key;
-        EXPECT_EQ(CPopupMenu::answered(),
-                  c.menu ? std::vector<std::wstring>{c.menu} : std::vector<std::wstring>{})
-            << c.row;
+        using Menus = std::vector<std::wstring>;
+        EXPECT_EQ(CPopupMenu::answered(), c.menu ? Menus{c.menu} : Menus{}) << c.row;
     }
 
     // American, kept for the next window; a failure is told once.
-    SendMessageW(window->hwnd, WM_SYSCOMMAND, IDM_AMERICAN, 0);
-    EXPECT_TRUE(checked(IDM_AMERICAN));
-    EXPECT_FALSE(checked(IDM_BRITISH));
+    window->sysCommand(IDM_AMERICAN);
+    EXPECT_EQ(checked(), std::pair(false, true));
     EXPECT_EQ(settings.accent(), L"american");
     window = std::make_unique<Window>(lists);
-    menu = GetSystemMenu(window->hwnd, FALSE);
-    EXPECT_TRUE(checked(IDM_AMERICAN));
+    EXPECT_EQ(checked(), std::pair(false, true));
     FakeSpeech::heard.clear();
     FakeSpeech::failure = lookup::SpeechFailure::NoVoice;
-    CMessageBox::setNextAnswer(IDOK);
+    answer({IDOK});
     window->notify(NM_DBLCLK, 0);
     window->notify(NM_DBLCLK, 1);
     EXPECT_EQ(FakeSpeech::heard,
@@ -687,7 +670,7 @@ TEST(LookupDialog, SpeaksRowsAndTheBoxInTheAccentChosenAndTellsOnce) {
     EXPECT_EQ(CMessageBox::answered(),
               std::vector<std::wstring>{L"Mirawen|" + wide(lookup::text::kNoVoice) + L"|ok|owned"});
     const int stopped = FakeSpeech::stopped;
-    SendMessageW(window->hwnd, WM_SYSCOMMAND, IDM_BRITISH, 0);
+    window->sysCommand(IDM_BRITISH);
     EXPECT_EQ(settings.accent(), L"british");
     window.reset();
     EXPECT_EQ(FakeSpeech::stopped, stopped + 1) << "closing silences it";
@@ -704,12 +687,11 @@ TEST(LookupDialog, SpeaksRowsAndTheBoxInTheAccentChosenAndTellsOnce) {
     }
     EXPECT_TRUE(failures == 0 || failures == 2) << failures;
     window = std::make_unique<Window>(lists);
-    CMessageBox::setNextAnswer(IDOK);
+    answer({IDOK});
     window->notify(NM_DBLCLK, 30);
     window->notify(NM_DBLCLK, 31);
     EXPECT_EQ(CMessageBox::answered().size(), failures ? 1u : 0u);
-    SetWindowTextW(window->input, L"b2");
-    window->command(IDOK);
+    window->search(L"b2");
     EXPECT_EQ(window->selected(), range(38, 45)) << "still usable";
 }
 
@@ -723,7 +705,7 @@ struct SoundLists {
     }
 };
 
-TEST(LookupDialog, BoxTakesIpaAsItsKeysAndTheChartTypes) {
+TEST(LookupDialog, BoxTakesIpaAsItsKeysTheChartTypesAndRowsCopyWhole) {
     SoundLists lists;
     Window window(lists.dir.path());
     const struct {
@@ -783,11 +765,8 @@ TEST(LookupDialog, BoxTakesIpaAsItsKeysAndTheChartTypes) {
                  reinterpret_cast<LPARAM>(chart));
     EXPECT_EQ(text(window.input), L"s5p");
     EXPECT_EQ(GetFocus(), window.input);
-}
 
-TEST(LookupDialog, CopiesRowsAndTipsThemWhole) {
-    SoundLists lists;
-    Window window(lists.dir.path());
+    // Ctrl+C and the list's menu copy the rows chosen.
     window.select({3, 1});
     holdCtrl(true);
     window.notify(LVN_KEYDOWN, -1, 'C');
