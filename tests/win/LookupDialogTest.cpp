@@ -42,7 +42,10 @@ std::wstring cells(HWND list, int row) {
     std::wstring joined;
     for (int column = 0; column < 4; ++column) {
         wchar_t buffer[256] = {};
-        LVITEMW item{.iSubItem = column, .pszText = buffer, .cchTextMax = 256};
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = buffer;
+        item.cchTextMax = 256;
         SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                      reinterpret_cast<LPARAM>(&item));
         joined += (column ? L"|" : L"") + std::wstring(buffer);
@@ -189,11 +192,11 @@ TEST(LookupDialog, StartsWithWhatLoadedAndNamesWhatDidNot) {
     HDC dc = CreateCompatibleDC(nullptr);
     for (int column = 0; column < 4; ++column) {
         EXPECT_EQ(ListView_GetColumnWidth(window.list, column), widths[column]);
-        NMLVCUSTOMDRAW draw{
-            .nmcd = {.hdr = {window.list, IDC_LIST, static_cast<UINT>(NM_CUSTOMDRAW)},
-                     .dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM,
-                     .hdc = dc},
-            .iSubItem = column};
+        NMLVCUSTOMDRAW draw{};
+        draw.nmcd.hdr = {window.list, IDC_LIST, static_cast<UINT>(NM_CUSTOMDRAW)};
+        draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
+        draw.nmcd.hdc = dc;
+        draw.iSubItem = column;
         SendMessageW(window.hwnd, WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&draw));
         EXPECT_EQ(GetWindowLongPtrW(window.hwnd, DWLP_MSGRESULT), CDRF_NEWFONT);
         LOGFONTW font{};
