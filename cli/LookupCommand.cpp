@@ -71,11 +71,8 @@ Parsed parseArgs(const std::vector<std::string>& args, std::ostream& out) {
     lookup::ArgReader reader(args, kOptions);
     while (const std::optional<lookup::ReadArg> arg = reader.next()) {
         using Kind = lookup::ReadArg::Kind;
-        if (arg->kind == Kind::UnknownOption) {
-            return {{}, "unknown option '" + arg->value + "'", {}};
-        }
-        if (arg->kind == Kind::MissingValue) {
-            return {{}, "option '" + std::string(arg->name) + "' needs a value", {}};
+        if (std::optional<std::string> error = arg->commandError()) {
+            return {{}, std::move(*error), {}};
         }
         if (arg->kind == Kind::Operand) {
             if (options.input) {

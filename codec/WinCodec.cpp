@@ -255,6 +255,21 @@ private:
     std::string m_out;
 };
 
+// Well-formed UTF-16 as UTF-8, a run at a time.
+std::string wideToUtf8(std::wstring_view wide) {
+    std::string out;
+    out.reserve(wide.size() * 3 / 2);
+    for (std::size_t i = 0; i < wide.size();) {
+        std::size_t n = std::min(kRun, wide.size() - i);
+        if (i + n < wide.size() && IS_HIGH_SURROGATE(wide[i + n - 1])) {
+            --n; // never between the halves of a pair
+        }
+        appendNarrow(CP_UTF8, wide.substr(i, n), out);
+        i += n;
+    }
+    return out;
+}
+
 } // namespace
 
 std::u16string toUtf16(std::string_view gb18030) {
@@ -266,18 +281,7 @@ std::string toUtf8(std::string_view gb18030) {
     if (isAscii(gb18030)) {
         return std::string(gb18030);
     }
-    const std::wstring wide = decodeGb18030(gb18030);
-    std::string out;
-    out.reserve(gb18030.size() * 3 / 2);
-    for (std::size_t i = 0; i < wide.size();) {
-        std::size_t n = std::min(kRun, wide.size() - i);
-        if (i + n < wide.size() && IS_HIGH_SURROGATE(wide[i + n - 1])) {
-            --n; // never between the halves of a pair
-        }
-        appendNarrow(CP_UTF8, std::wstring_view(wide).substr(i, n), out);
-        i += n;
-    }
-    return out;
+    return wideToUtf8(decodeGb18030(gb18030));
 }
 
 std::optional<std::string> fromUtf8(std::string_view utf8) {
@@ -362,17 +366,7 @@ std::string fromUtf16(std::u16string_view utf16) {
 }
 
 std::string utf16ToUtf8(std::u16string_view utf16) {
-    const std::wstring wide = wellFormed(utf16);
-    std::string out;
-    for (std::size_t i = 0; i < wide.size();) {
-        std::size_t n = std::min(kRun, wide.size() - i);
-        if (i + n < wide.size() && IS_HIGH_SURROGATE(wide[i + n - 1])) {
-            --n; // never between the halves of a pair
-        }
-        appendNarrow(CP_UTF8, std::wstring_view(wide).substr(i, n), out);
-        i += n;
-    }
-    return out;
+    return wideToUtf8(wellFormed(utf16));
 }
 
 std::u16string utf8ToUtf16(std::string_view utf8) {

@@ -38,4 +38,14 @@ std::optional<ReadArg> ArgReader::next() {
     return ReadArg{ReadArg::Kind::UnknownOption, {}, arg};
 }
 
+std::optional<std::string> ReadArg::commandError() const {
+    if (kind == Kind::UnknownOption) {
+        return "unknown option '" + value + "'";
+    }
+    if (kind == Kind::MissingValue) {
+        return "option '" + std::string(name) + "' needs a value";
+    }
+    return std::nullopt;
+}
+
 } // namespace lookup

@@ -27,6 +27,10 @@ struct ReadArg {
     Kind kind;
     std::string_view name; // the option's name as declared, alias or not
     std::string value;
+
+    // The commands' English words for an unknown option or a missing value;
+    // nothing for an option or operand as declared.
+    [[nodiscard]] std::optional<std::string> commandError() const;
 };
 
 // Reads the arguments of a command (without the program's name), one at a
