@@ -26,15 +26,5 @@ ensure_packages espeak-ng pulseaudio pulseaudio-utils
 
 make_work_dir
 cp "$lists"/大学四级.txt "$lists"/大学六级.txt res/TOPhonetic.ttf "$work"/
-export XDG_RUNTIME_DIR=$work/runtime HOME=$work/home
-mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 -L module-native-protocol-unix \
-    -L "module-null-sink sink_name=nullsink" >"$work/pulse.log" 2>&1 &
-# shellcheck disable=SC2034 # read at exit
-pulse=$!
-# shellcheck disable=SC2016 # expanded at exit
-at_exit 'kill "$pulse" 2>/dev/null'
-timeout 30 bash -c 'until pactl info >/dev/null 2>&1; do sleep 0.1; done' ||
-    die "the sound server did not start: $(cat "$work/pulse.log")"
-pactl set-default-sink nullsink
+start_null_sink || die "the sound server did not start"
 "$bench" "$work"

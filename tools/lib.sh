@@ -40,6 +40,33 @@ make_work_dir() {
   at_exit "rm -rf $(printf '%q' "$work")"
 }
 
+# start_null_sink: a sound server of the caller's own in $work (made by
+# make_work_dir), with a null sink as the default device and its own runtime
+# folder and home, so that no cookie of the user's is read; ended at exit.
+# Returns non-zero, with the server's log on standard error, when it does not
+# start.
+start_null_sink() {
+  export XDG_RUNTIME_DIR=$work/runtime HOME=$work/home
+  mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 -L module-native-protocol-unix \
+    -L "module-null-sink sink_name=nullsink" >"$work/pulse.log" 2>&1 &
+  _pulse=$!
+  # shellcheck disable=SC2016 # expanded at exit
+  at_exit '[[ -z $_pulse ]] || kill "$_pulse" 2>/dev/null'
+  if ! timeout 30 bash -c 'until pactl info >/dev/null 2>&1; do sleep 0.1; done'; then
+    cat "$work/pulse.log" >&2
+    return 1
+  fi
+  pactl set-default-sink nullsink
+}
+
+# stop_null_sink: ends that server now; the programs then have no sound device.
+stop_null_sink() {
+  kill "$_pulse" 2>/dev/null
+  wait "$_pulse" || true
+  _pulse=
+}
+
 # ensure_packages [--no-recommends] PACKAGE...: installs the Debian packages
 # that are missing, and does nothing when none is, so that a second run costs
 # nothing.

@@ -65,18 +65,7 @@ for tool in pulseaudio pactl parecord sox espeak-ng; do
     exit 0
   fi
 done
-# A sound server of the test's own: its runtime folder, its home, no cookie
-# from the user's.
-export XDG_RUNTIME_DIR=$work/runtime HOME=$work/home
-mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 -L module-native-protocol-unix \
-  -L "module-null-sink sink_name=nullsink" >"$work/pulse.log" 2>&1 &
-pulse=$!
-# shellcheck disable=SC2016 # expanded at exit
-at_exit '[[ -z $pulse ]] || kill "$pulse" 2>/dev/null'
-timeout 30 bash -c 'until pactl info >/dev/null 2>&1; do sleep 0.1; done' ||
-  fail "the sound server did not start: $(cat "$work/pulse.log")"
-pactl set-default-sink nullsink
+start_null_sink || fail "the sound server did not start"
 parecord -d nullsink.monitor --file-format=wav "$work/heard.wav" &
 record=$!
 # shellcheck disable=SC2016 # expanded at exit
@@ -94,9 +83,7 @@ awk -v rms="${rms:-0}" 'BEGIN { exit !(rms > 0.005) }' || fail "Ctrl+R made no s
 close_window
 
 # No sound server: one notice, the window usable.
-kill "$pulse"
-wait "$pulse" || true
-pulse=
+stop_null_sink
 start_program "$program"
 speak_first_match
 focus 'Mirawen'
