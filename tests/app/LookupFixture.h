@@ -28,13 +28,10 @@ namespace fixture {
 // then Row, then g00..g39.
 inline QByteArray band4() {
     QByteArray list;
-    const QString letters = QStringLiteral("abcdefgh"); // none that folds
+    const char* const letters = "abcdefgh"; // none that folds
     for (int i = 0; i < 40; ++i) {
-        list += QStringLiteral("f%1 [1b%2%3] n. x\r\n")
-                    .arg(i, 2, 10, QLatin1Char('0'))
-                    .arg(letters[i / 8])
-                    .arg(letters[i % 8])
-                    .toLatin1();
+        list += QByteArray("f") + char('0' + i / 10) + char('0' + i % 10) + " [1b" +
+                letters[i / 8] + letters[i % 8] + "] n. x\r\n";
     }
     list += "sheep [5i:p] n. \xD1\xF2\r\nship [5ip] n. \xB4\xAC\r\nshipping ['5ipi6] n. "
             "\xBA\xBD\xD4\xCB\r\n"
