@@ -18,7 +18,6 @@ using Answer = WindowArgs::Answer;
 
 TEST(Lookup, StartNoticesNameWhatIsMissingInOrder) {
     using vocab::FailureKind;
-    const vocab::ListFailure band4Missing{0, FailureKind::Missing, {}};
     const vocab::ListFailure band6Missing{1, FailureKind::Missing, {}};
     const vocab::ListFailure band6Folder{1, FailureKind::NotRegularFile,
                                          std::make_error_code(std::errc::is_a_directory)};
@@ -26,7 +25,6 @@ TEST(Lookup, StartNoticesNameWhatIsMissingInOrder) {
     const vocab::ListFailure tooLarge{0, FailureKind::TooLarge, {}};
     const std::error_code denied = std::make_error_code(std::errc::permission_denied);
     const vocab::ListFailure band4Denied{0, FailureKind::Unreadable, denied};
-    const vocab::ListFailure band4Broken{0, FailureKind::Unreadable, {}};
     // The system's words, in the user's language where it has them.
     const std::string deniedText = codec::systemMessage(denied, codec::Language::User);
     const std::string ioText =
@@ -45,11 +43,11 @@ TEST(Lookup, StartNoticesNameWhatIsMissingInOrder) {
         {true, {tooLarge}, {"无法读取词库文件:大学四级.txt（词库合计超过 4 GiB）"}},
         {true, {band4Denied}, {"无法读取词库文件:大学四级.txt（" + deniedText + "）"}},
         {true,
-         {band4Broken, band6Fifo},
+         {{0, FailureKind::Unreadable, {}}, band6Fifo},
          {"无法读取词库文件:大学四级.txt（" + ioText + "）",
           "无法读取词库文件:大学六级.txt（不是普通文件）"}},
         {false,
-         {band4Missing, band6Missing},
+         {{0, FailureKind::Missing, {}}, band6Missing},
          {noFont, "没有词库文件:大学四级.txt", "没有词库文件:大学六级.txt"}},
     };
     for (const auto& c : cases) {
