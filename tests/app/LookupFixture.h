@@ -27,23 +27,18 @@ namespace fixture {
 // lie below the first screenful, and forty sort last. Sorted rows: f00..f39,
 // then Row, then g00..g39.
 inline QByteArray band4() {
-    QByteArray list;
-    const QString letters = QStringLiteral("abcdefgh"); // none that folds
+    QByteArray first, last;
+    const char* const letters = "abcdefgh"; // none that folds
     for (int i = 0; i < 40; ++i) {
-        list += QStringLiteral("f%1 [1b%2%3] n. x\r\n")
-                    .arg(i, 2, 10, QLatin1Char('0'))
-                    .arg(letters[i / 8])
-                    .arg(letters[i % 8])
-                    .toLatin1();
+        const QByteArray n = QByteArray::number(i).rightJustified(2, '0');
+        first += "f" + n + " [1b" + letters[i / 8] + letters[i % 8] + "] n. x\r\n";
+        last += "g" + n + " [zz" + QByteArray::number(i) + "] n. x\r\n";
     }
-    list += "sheep [5i:p] n. \xD1\xF2\r\nship [5ip] n. \xB4\xAC\r\nshipping ['5ipi6] n. "
-            "\xBA\xBD\xD4\xCB\r\n"
-            "think [7i6k] v. \xCF\xEB\r\nnight [nait] n. \xD2\xB9\r\n";
-    for (int i = 0; i < 40; ++i) {
-        list +=
-            QStringLiteral("g%1 [zz%2] n. x\r\n").arg(i, 2, 10, QLatin1Char('0')).arg(i).toLatin1();
-    }
-    return list;
+    return first +
+           "sheep [5i:p] n. \xD1\xF2\r\nship [5ip] n. \xB4\xAC\r\nshipping ['5ipi6] n. "
+           "\xBA\xBD\xD4\xCB\r\n"
+           "think [7i6k] v. \xCF\xEB\r\nnight [nait] n. \xD2\xB9\r\n" +
+           last;
 }
 
 inline const QByteArray kBand6 =

@@ -159,11 +159,10 @@ private slots:
 
     void onlyTheAboutCommandOpensTheBox() {
         int opened = 0;
-        auto escape = [&opened](QWidget* box) {
+        whenModal([&opened](QWidget* box) {
             opened += qobject_cast<CAboutDlg*>(box) != nullptr;
             QTest::keyClick(box, Qt::Key_Escape);
-        };
-        whenModal(escape);
+        });
         m_dlg->OnSysCommand(CLookupDlg::IDM_ABOUTBOX | 0xF); // the lowest four bits do not count
         m_dlg->OnSysCommand(0x0020);
         QCOMPARE(opened, 1);

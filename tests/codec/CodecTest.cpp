@@ -22,11 +22,7 @@ TEST(Codec, DecodesGb18030ReplacingWhatDoesNotDecode) {
         {"\x94\x39\xFC\x36", "😀", "a four-byte character"},
         {"\x81\x30\x8A\x33\x81\x30\xB0\x36\xA2\xE3\x84\x31\xA4\x39", "æʃ€\uFFFF",
          "four-byte characters of the first plane; the euro sign"},
-        {"a\xFF"
-         "b",
-         "a\xEF\xBF\xBD"
-         "b",
-         "a byte that is no character"},
+        {"a\xFF\x62", "a\uFFFDb", "a byte that is no character"},
         {"a\x81", "a\xEF\xBF\xBD", "a lone lead byte at the end"},
         {"\x81 x", "\xEF\xBF\xBD x", "a lead byte without a valid trail: the trail survives"},
     };
@@ -50,16 +46,10 @@ TEST(Codec, EncodesEveryUnicodeCharacter) {
         Unicode form;
         std::string_view gb18030;
     } cases[] = {
-        {"\xE4\xB8\xAD\xC3"
-         "a",
-         Unicode::Utf8,
-         "\xD6\xD0\xFF"
-         "a"},
+        {"\xE4\xB8\xAD\xC3\x61", Unicode::Utf8, "\xD6\xD0\xFF\x61"},
         {std::string_view("\x2D\x4E\x3D\xD8\x00\xDE\x00\xDC\x41", 9), Unicode::Utf16LE,
          "\xD6\xD0\x94\x39\xFC\x36\xFF\xFF"},
-        {std::string_view("\x4E\x2D\x00\x61", 4), Unicode::Utf16BE,
-         "\xD6\xD0"
-         "a"},
+        {std::string_view("\x4E\x2D\x00\x61", 4), Unicode::Utf16BE, "\xD6\xD0\x61"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(codec::fromUnicode(c.text, c.form), c.gb18030)
@@ -109,15 +99,11 @@ TEST(Codec, KnowsWellFormedUtf8) {
 // A window's text may hold a lone surrogate; it stands as U+FFFD wherever
 // the text goes, so that no form drops or refuses what was typed.
 TEST(Codec, ConvertsWindowTextLosingNothing) {
-    const std::u16string lone = u"a\xD800"
-                                u"b\xDC00";
+    const std::u16string lone = u"a\xD800\x62\xDC00"; // a, a high surrogate, b, a low one
     EXPECT_EQ(codec::fromUtf16(u"5ip中😀"), "5ip\xD6\xD0\x94\x39\xFC\x36");
-    EXPECT_EQ(codec::fromUtf16(lone), "a\x84\x31\xA4\x37"
-                                      "b\x84\x31\xA4\x37");
+    EXPECT_EQ(codec::fromUtf16(lone), "a\x84\x31\xA4\x37\x62\x84\x31\xA4\x37");
     EXPECT_EQ(codec::utf16ToUtf8(u"中😀" + lone), "中😀a\uFFFDb\uFFFD");
-    EXPECT_EQ(codec::utf8ToUtf16("中😀a\xC3"
-                                 "b\xED\xA0\x80"),
-              u"中😀a\uFFFDb\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(codec::utf8ToUtf16("中😀a\xC3\x62\xED\xA0\x80"), u"中😀a\uFFFDb\uFFFD\uFFFD\uFFFD");
 }
 
 TEST(Codec, SaysSystemErrorsInTheUsersLanguage) {

@@ -57,7 +57,6 @@ TEST(WindowImport, RunsBesideTheWindowAndSaysHowItEnded) {
     }
 
     vocab::DataEnvironment env; // the samples: beside the program, or in a system data folder
-    env.programFolder = dir.path() / "share" / "mirawen";
     env.xdgDataDirs = (dir.path() / "share").string();
     env.programFolder = dir.path() / "share" / "mirawen"; // the system's folder on Windows
     fs::create_directories(dir.path() / "share" / "mirawen");

@@ -152,12 +152,8 @@ TEST(EntryStore, SplitsLinesAsATextFileReadsThem) {
     } cases[] = {
         {"a [b] c\r\nd [e] f", {"c", "f"}},
         {"a [b] c\rd\r\r\n", {"c\rd"}},
-        {"a [b] c\n\x1A"
-         "d [e] f\n",
-         {"c"}},
-        {"a [b] c\x1A"
-         "d\n",
-         {"c"}},
+        {std::string("a [b] c\n\x1A") + "d [e] f\n", {"c"}},
+        {std::string("a [b] c\x1A") + "d\n", {"c"}},
         {"\n \na [b] c\n", {"", "", "c"}},
         {"", {}},
         {"w [x] " + longMeaning + "\nw [x] y\n", {longMeaning, "y"}},

@@ -23,10 +23,7 @@ std::string utf16(std::u16string_view units, bool little) {
 TEST(ListLoader, ConvertsPieceByPieceAsWhole) {
     using codec::Unicode;
     using namespace std::literals;
-    const std::u16string units = u"中😀a\xD800"
-                                 u"b\xDC00😀\xDBFF"
-                                 u"æ€\x1A"
-                                 u"x";
+    const std::u16string units = u"中😀a\xD800\x62\xDC00😀\xDBFFæ€\x1Ax";
     // Mostly ASCII, as a list is; 一 (4E00) and 😀 (D83D DE00) have a zero
     // low byte.
     const std::u16string list = u"ship [5ip] n. 船\r\none [w8n] 一😀\r\n";
@@ -45,8 +42,7 @@ TEST(ListLoader, ConvertsPieceByPieceAsWhole) {
         {utf16(list, false).substr(2), Unicode::Utf16BE, 0, 0, "UTF-16BE without its mark"},
         {utf16(list, true).substr(2) + "\x41", Unicode::Utf16LE, 0, 0, "no mark, an odd byte"},
         {utf16(u"a", false).substr(2), Unicode::Utf16BE, 0, 0, "one unit, no mark"},
-        {"\xEF\xBB\xBF中😀\xE4\xB8"
-         "a\xF0\x9F\x98\xC3\xA6\xED\xA0\x80\xBF€\xF4\x90\x80\x80z",
+        {"\xEF\xBB\xBF中😀\xE4\xB8\x61\xF0\x9F\x98\xC3\xA6\xED\xA0\x80\xBF€\xF4\x90\x80\x80z",
          Unicode::Utf8, 3, 0, "UTF-8 with its mark and bad bytes"},
         {"中😀æ€ plain", Unicode::Utf8, 0, 0, "UTF-8 without a mark"},
         {utf16(u"a\0b"sv, true), Unicode::Utf16LE, 2, 1, "U+0000 is counted too"},
