@@ -59,13 +59,16 @@ bool showsSampleLists(const fs::path& listFolder, const vocab::DataEnvironment& 
     return false;
 }
 
-ImportTask::ImportTask(importer::ImportRequest request) {
+ImportTask::ImportTask(importer::ImportRequest request, std::function<void()> pausing) {
     std::error_code ec;
     const auto size = fs::file_size(request.csv, ec);
     m_size = ec ? 0 : static_cast<std::uint64_t>(size);
-    m_thread = std::thread([this, request = std::move(request)] {
-        m_report = importer::runImport(request, [this](std::uint64_t read) {
+    m_thread = std::thread([this, request = std::move(request), pausing = std::move(pausing)] {
+        m_report = importer::runImport(request, [&](std::uint64_t read) {
             m_read.store(read);
+            if (pausing) {
+                pausing();
+            }
             return !m_cancelled.load();
         });
         m_done.store(true);

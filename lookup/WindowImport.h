@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -35,7 +36,10 @@ namespace lookup {
 // leaves the old lists whole. Destroying a task cancels it and waits.
 class ImportTask {
 public:
-    explicit ImportTask(importer::ImportRequest request);
+    // pausing, when given, is asked after each block of the CSV is read,
+    // before the task looks whether it was cancelled: a test holds the
+    // import there to cancel it at a known point.
+    explicit ImportTask(importer::ImportRequest request, std::function<void()> pausing = {});
     ImportTask(const ImportTask&) = delete;
     ImportTask& operator=(const ImportTask&) = delete;
     ~ImportTask();

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <thread>
 
 namespace {
@@ -46,11 +47,14 @@ TEST(WindowImport, RunsBesideTheWindowAndSaysHowItEnded) {
                   "导入失败，词库没有改变：the header row has no column \"translation\", \"tag\"");
     }
     {
-        // Cancelled before its first block: nothing changes.
-        dir.write("ecdict.csv",
-                  kCsv + std::string(std::size_t{16} << 20, '\n')); // cancelled before its end
-        lookup::ImportTask task({dir.path() / "ecdict.csv", dir.path() / "other", false});
+        // Cancelled after its first block, before its end: nothing changes.
+        dir.write("ecdict.csv", kCsv + std::string(std::size_t{1} << 20, '\n'));
+        std::promise<void> cancelled;
+        std::shared_future<void> told = cancelled.get_future().share();
+        lookup::ImportTask task({dir.path() / "ecdict.csv", dir.path() / "other", false},
+                                [told] { told.wait(); });
         task.cancel();
+        cancelled.set_value();
         waitFor(task);
         EXPECT_EQ(task.report().status, importer::ImportReport::Status::Stopped);
         EXPECT_FALSE(lookup::holdsLists(dir.path() / "other"));
