@@ -194,14 +194,13 @@ void CLookupDlg::OnImport() {
         return; // closed while it ran: the lists are whatever the import left
     }
 
-    // Cancelled: the old lists are whole, and the learner knows it.
-    const importer::ImportReport& report = task.report();
-    if (report.status == importer::ImportReport::Status::Stopped) {
-        return;
+    // Cancelled: no notice, and the old lists are whole.
+    const lookup::ImportEnd end = lookup::importEnded(task.report(), m_dir, env);
+    if (end.notice) {
+        MessageBox::notice(qText(*end.notice), this);
     }
-    MessageBox::notice(qText(lookup::importNotice(report)), this);
-    if (report.status == importer::ImportReport::Status::Written) {
-        m_location = vocab::locateData(m_dir, env);
+    if (end.reload) {
+        m_location = *end.reload;
         reloadLists();
     }
 }

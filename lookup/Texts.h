@@ -108,6 +108,11 @@ inline constexpr std::string_view kAskReplace = "已有词库，是否替换?";
 inline constexpr std::string_view kImporting = "正在导入词库……";
 inline constexpr std::string_view kCancel = "取消";
 inline constexpr std::string_view kImportFailed = "导入失败，词库没有改变：";
+// After the notice of lists written where the window does not read them.
+inline constexpr std::string_view kImportedElsewhere = "\n词库写在 ";
+inline constexpr std::string_view kImportedElsewhereShown = "，窗口读的却是 ";
+inline constexpr std::string_view kImportedElsewhereEnd =
+    " 中的词库（当前文件夹里的词库，或 --dir 指定的文件夹）。";
 inline constexpr std::string_view kNoUserFolder =
     "导入失败：没有存放词库的用户文件夹（HOME 或 APPDATA 不是完整的路径）。";
 // The About box's line while the window shows the bundled sample lists.

@@ -19,6 +19,22 @@ std::optional<std::u16string> keysOfTypedIpa(std::u16string_view typed) {
     return codec::utf8ToUtf16(vocab::ipaKeys(utf8));
 }
 
+std::optional<std::u16string> TypedIpaBox::edited(std::u16string_view text) {
+    if (text == m_shown) {
+        return std::nullopt;
+    }
+    const bool undone = text == m_ipa && m_shown == m_keys;
+    m_shown = text;
+    std::optional<std::u16string> keys = undone ? std::nullopt : keysOfTypedIpa(text);
+    if (!keys || *keys == text) {
+        return std::nullopt;
+    }
+    m_ipa = text;
+    m_keys = *keys;
+    m_shown = *keys; // the box shows them once the window has replaced its text
+    return keys;
+}
+
 std::optional<char16_t> chartKeyAt(double x, double width) {
     if (!(width > 0) || x < 0 || x >= width) {
         return std::nullopt;

@@ -49,6 +49,27 @@ std::string importNotice(const importer::ImportReport& report) {
     return std::string(text::kImportFailed) + reason;
 }
 
+ImportEnd importEnded(const importer::ImportReport& report, const std::optional<fs::path>& dir,
+                      const vocab::DataEnvironment& env) {
+    using Status = importer::ImportReport::Status;
+    if (report.status == Status::Stopped) {
+        return {};
+    }
+    ImportEnd end{importNotice(report), std::nullopt};
+    if (report.status == Status::Written) {
+        end.reload = vocab::locateData(dir, env);
+        const fs::path written = report.targets[0].parent_path();
+        std::error_code ec;
+        if (!fs::equivalent(end.reload->listFolder, written, ec)) {
+            *end.notice += std::string(text::kImportedElsewhere) + importer::pathText(written) +
+                           std::string(text::kImportedElsewhereShown) +
+                           importer::pathText(end.reload->listFolder) +
+                           std::string(text::kImportedElsewhereEnd);
+        }
+    }
+    return end;
+}
+
 bool showsSampleLists(const fs::path& listFolder, const vocab::DataEnvironment& env) {
     for (const fs::path& folder : vocab::systemListFolders(env)) {
         std::error_code ec;

@@ -26,6 +26,19 @@ namespace lookup {
 // entries of each list and the rows skipped, or what failed.
 [[nodiscard]] std::string importNotice(const importer::ImportReport& report);
 
+// How the window goes on once an import has ended: the one notice to show
+// (none when it was cancelled), and, when lists were written, where to read
+// them from again: the folder the window would now choose, with dir its
+// --dir. When that is not the folder written to (the current folder holds
+// lists, or --dir names another), the notice says where the lists went.
+struct ImportEnd {
+    std::optional<std::string> notice;
+    std::optional<vocab::DataLocation> reload;
+};
+[[nodiscard]] ImportEnd importEnded(const importer::ImportReport& report,
+                                    const std::optional<std::filesystem::path>& dir,
+                                    const vocab::DataEnvironment& env);
+
 // Whether the window shows the sample lists that come with the program: its
 // lists come from one of the system's folders, not the user's own.
 [[nodiscard]] bool showsSampleLists(const std::filesystem::path& listFolder,

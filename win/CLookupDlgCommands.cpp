@@ -157,19 +157,19 @@ void CLookupDlg::OnImportTimer() {
     EnableWindow(m_hWnd, TRUE);
     m_progress.Destroy();
     SetActiveWindow(m_hWnd);
-    const importer::ImportReport& report = task->report();
-    if (report.status == importer::ImportReport::Status::Stopped) {
-        return; // cancelled: the old lists are whole, and the learner knows
+    // Cancelled: no notice, and the old lists are whole.
+    const lookup::ImportEnd end =
+        lookup::importEnded(task->report(), m_dir, vocab::DataEnvironment::fromProcess());
+    if (end.notice) {
+        CMessageBox::Show(m_hWnd, wide(*end.notice), wide(lookup::text::kImportCaption), MB_OK);
     }
-    CMessageBox::Show(m_hWnd, wide(lookup::importNotice(report)),
-                      wide(lookup::text::kImportCaption), MB_OK);
-    if (report.status == importer::ImportReport::Status::Written) {
+    if (end.reload) {
+        m_location = *end.reload;
         ReloadLists();
     }
 }
 
 void CLookupDlg::ReloadLists() {
-    m_location = vocab::locateData(m_dir, vocab::DataEnvironment::fromProcess());
     m_entries = vocab::EntryStore();
     SendMessageW(m_list, LVM_DELETEALLITEMS, 0, 0);
     const vocab::LoadResult loaded = m_entries.load(m_location.listFolder);

@@ -1,3 +1,5 @@
+#include "codec/Codec.h"
+#include "importer/SystemError.h"
 #include "lookup/Speech.h"
 #include "lookup/TypedText.h"
 #include "lookup/WindowImport.h"
@@ -34,9 +36,16 @@ TEST(WindowImport, RunsBesideTheWindowAndSaysHowItEnded) {
         lookup::ImportTask task({dir.path() / "ecdict.csv", lists, false});
         waitFor(task);
         EXPECT_EQ(task.progress(), 1.0);
-        EXPECT_EQ(
-            lookup::importNotice(task.report()),
-            "词库已导入：大学四级.txt 1 个词，大学六级.txt 1 个词，跳过 1 行（共读了 3 行）。");
+        const std::string done =
+            "词库已导入：大学四级.txt 1 个词，大学六级.txt 1 个词，跳过 1 行（共读了 3 行）。";
+        // Read again from where the window reads: there, or a folder it names.
+        const lookup::ImportEnd there = lookup::importEnded(task.report(), lists, {});
+        EXPECT_EQ(there.notice, done);
+        EXPECT_EQ(there.reload->listFolder, lists);
+        const lookup::ImportEnd elsewhere = lookup::importEnded(task.report(), dir.path(), {});
+        EXPECT_EQ(elsewhere.notice, done + "\n词库写在 " + importer::pathText(lists) +
+                                        "，窗口读的却是 " + importer::pathText(dir.path()) +
+                                        " 中的词库（当前文件夹里的词库，或 --dir 指定的文件夹）。");
     }
     EXPECT_TRUE(lookup::holdsLists(lists));
     {
@@ -57,6 +66,7 @@ TEST(WindowImport, RunsBesideTheWindowAndSaysHowItEnded) {
         cancelled.set_value();
         waitFor(task);
         EXPECT_EQ(task.report().status, importer::ImportReport::Status::Stopped);
+        EXPECT_FALSE(lookup::importEnded(task.report(), {}, {}).notice) << "no notice";
         EXPECT_FALSE(lookup::holdsLists(dir.path() / "other"));
     }
 
@@ -104,6 +114,16 @@ TEST(TypedText, IpaFindsWhatItsKeysFind) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(lookup::keysOfTypedIpa(c.typed), c.keys);
+    }
+    // The box: pasted IPA becomes its keys; the undo that brings the IPA back,
+    // told once or twice, and the keys themselves change nothing.
+    lookup::TypedIpaBox box;
+    const std::pair<std::u16string, std::optional<std::u16string>> edits[] = {
+        {u"5", std::nullopt},     {u"/ʃɪp/", u"5ip"},       {u"5ip", std::nullopt},
+        {u"/ʃɪp/", std::nullopt}, {u"/ʃɪp/", std::nullopt}, {u"/ʃɪp/x", u"/5ip/x"},
+    };
+    for (const auto& [text, shown] : edits) {
+        EXPECT_EQ(box.edited(text), shown) << testing::PrintToString(codec::utf16ToUtf8(text));
     }
     EXPECT_EQ(lookup::chartKeyAt(0, 209), u'1');
     EXPECT_EQ(lookup::chartKeyAt(4 * 19 + 3, 209), u'5');
