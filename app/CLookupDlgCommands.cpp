@@ -143,9 +143,9 @@ void CLookupDlg::OnImport() {
         return;
     }
     const vocab::DataEnvironment env = vocab::DataEnvironment::fromProcess();
-    const std::optional<std::filesystem::path> folder = lookup::importFolder(env);
+    const std::optional<std::filesystem::path> folder = vocab::userListFolder(env);
     if (!folder) {
-        MessageBox::notice(qText(lookup::noUserFolderNotice()), this);
+        MessageBox::notice(qText(lookup::text::kNoUserFolder), this);
         return;
     }
     const QString filter = qText(lookup::text::kCsvFiles) + QStringLiteral(" (") +

@@ -52,15 +52,4 @@ std::vector<std::string> listNotices(const vocab::LoadResult& loaded) {
     return notices;
 }
 
-std::vector<std::string> startNotices(bool fontRegistered, const vocab::LoadResult& loaded) {
-    std::vector<std::string> notices;
-    if (std::optional<std::string> font = fontNotice(fontRegistered)) {
-        notices.push_back(std::move(*font));
-    }
-    for (std::string& notice : listNotices(loaded)) {
-        notices.push_back(std::move(notice));
-    }
-    return notices;
-}
-
 } // namespace lookup

@@ -15,8 +15,5 @@ namespace lookup {
 // A missing list by name; any other failure with its reason, the program's
 // own in Chinese ("（这是文件夹，不是文件）"), the system's in the user's language.
 [[nodiscard]] std::vector<std::string> listNotices(const vocab::LoadResult& loaded);
-// Both, in the order they are shown.
-[[nodiscard]] std::vector<std::string> startNotices(bool fontRegistered,
-                                                    const vocab::LoadResult& loaded);
 
 } // namespace lookup

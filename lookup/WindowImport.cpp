@@ -10,14 +10,6 @@ namespace lookup {
 
 namespace fs = std::filesystem;
 
-std::optional<fs::path> importFolder(const vocab::DataEnvironment& env) {
-    return vocab::userListFolder(env);
-}
-
-std::string noUserFolderNotice() {
-    return std::string(text::kNoUserFolder);
-}
-
 bool holdsLists(const fs::path& folder) {
     return std::any_of(vocab::kWordLists.begin(), vocab::kWordLists.end(), [&](const auto& list) {
         std::error_code ec;

@@ -13,12 +13,6 @@
 
 namespace lookup {
 
-// Where the window imports to: the user's own list folder, which the folder
-// rules read when the current folder holds no list. Empty when there is none
-// (no usable home); noUserFolderNotice() says so.
-[[nodiscard]] std::optional<std::filesystem::path> importFolder(const vocab::DataEnvironment& env);
-[[nodiscard]] std::string noUserFolderNotice();
-
 // Whether importing into folder replaces lists, so that the learner is asked.
 [[nodiscard]] bool holdsLists(const std::filesystem::path& folder);
 

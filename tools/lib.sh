@@ -105,6 +105,6 @@ configure() {
 # benchmarks on, and these targets in it brought up to date. The build's own
 # output goes to standard error.
 build_for_bench() {
-  (cd "$source_dir" && tools/install-deps.sh && configure default -DMIRAWEN_BENCH=ON &&
+  (cd "$source_dir" && tools/install-deps.sh && configure default &&
     cmake --build --preset default --target "$@") >&2
 }

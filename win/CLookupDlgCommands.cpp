@@ -112,9 +112,9 @@ void CLookupDlg::OnImport() {
     }
     const vocab::DataEnvironment env = vocab::DataEnvironment::fromProcess();
     const std::wstring caption = wide(lookup::text::kImportCaption);
-    const std::optional<std::filesystem::path> folder = lookup::importFolder(env);
+    const std::optional<std::filesystem::path> folder = vocab::userListFolder(env);
     if (!folder) {
-        CMessageBox::Show(m_hWnd, wide(lookup::noUserFolderNotice()), caption, MB_OK);
+        CMessageBox::Show(m_hWnd, wide(lookup::text::kNoUserFolder), caption, MB_OK);
         return;
     }
     const std::optional<std::wstring> csv =

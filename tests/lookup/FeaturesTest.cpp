@@ -76,8 +76,6 @@ TEST(WindowImport, RunsBesideTheWindowAndSaysHowItEnded) {
     fs::create_directories(dir.path() / "share" / "mirawen");
     EXPECT_TRUE(lookup::showsSampleLists(dir.path() / "share" / "mirawen", env));
     EXPECT_FALSE(lookup::showsSampleLists(lists, env));
-    env.home = "relative";
-    EXPECT_EQ(lookup::importFolder(env), std::nullopt);
 }
 
 TEST(Speech, SaysARowsWordOrTheSoundsTyped) {

@@ -29,30 +29,26 @@ TEST(Lookup, StartNoticesNameWhatIsMissingInOrder) {
     const std::string deniedText = codec::systemMessage(denied, codec::Language::User);
     const std::string ioText =
         codec::systemMessage(std::make_error_code(std::errc::io_error), codec::Language::User);
-    const std::string noFont = "没有音标字体文件:TOPhonetic.ttf";
+    EXPECT_EQ(lookup::fontNotice(false), "没有音标字体文件:TOPhonetic.ttf");
+    EXPECT_EQ(lookup::fontNotice(true), std::nullopt);
     const struct {
-        bool font;
         std::vector<vocab::ListFailure> failures;
         std::vector<std::string> notices;
     } cases[] = {
-        {true, {}, {}},
-        {false, {}, {noFont}},
-        {true, {band6Missing}, {"没有词库文件:大学六级.txt"}},
-        {true, {band6Folder}, {"无法读取词库文件:大学六级.txt（这是文件夹，不是文件）"}},
-        {true, {band6Fifo}, {"无法读取词库文件:大学六级.txt（不是普通文件）"}},
-        {true, {tooLarge}, {"无法读取词库文件:大学四级.txt（词库合计超过 4 GiB）"}},
-        {true, {band4Denied}, {"无法读取词库文件:大学四级.txt（" + deniedText + "）"}},
-        {true,
-         {{0, FailureKind::Unreadable, {}}, band6Fifo},
+        {{}, {}},
+        {{band6Missing}, {"没有词库文件:大学六级.txt"}},
+        {{band6Folder}, {"无法读取词库文件:大学六级.txt（这是文件夹，不是文件）"}},
+        {{band6Fifo}, {"无法读取词库文件:大学六级.txt（不是普通文件）"}},
+        {{tooLarge}, {"无法读取词库文件:大学四级.txt（词库合计超过 4 GiB）"}},
+        {{band4Denied}, {"无法读取词库文件:大学四级.txt（" + deniedText + "）"}},
+        {{{0, FailureKind::Unreadable, {}}, band6Fifo},
          {"无法读取词库文件:大学四级.txt（" + ioText + "）",
           "无法读取词库文件:大学六级.txt（不是普通文件）"}},
-        {false,
-         {{0, FailureKind::Missing, {}}, band6Missing},
-         {noFont, "没有词库文件:大学四级.txt", "没有词库文件:大学六级.txt"}},
+        {{{0, FailureKind::Missing, {}}, band6Missing},
+         {"没有词库文件:大学四级.txt", "没有词库文件:大学六级.txt"}},
     };
     for (const auto& c : cases) {
-        const vocab::LoadResult loaded{c.failures, {}, {}};
-        EXPECT_EQ(lookup::startNotices(c.font, loaded), c.notices)
+        EXPECT_EQ(lookup::listNotices({c.failures, {}, {}}), c.notices)
             << testing::PrintToString(c.notices);
     }
     EXPECT_FALSE(deniedText.empty());
