@@ -3,6 +3,8 @@
 
     res/keychart.png     209 x 59 RGB: each phonetic symbol above the key
                          that types it in the TOPhonetic font
+    res/keychart@2x.png  the same at twice the size, drawn anew (not
+                         enlarged), for screens above 100 % scale
     res/mirawen-N.png    application icon, N x N RGBA, for N in ICON_SIZES:
                          16 and 32 in the program, all of them in the
                          desktop's icon theme (hicolor)
@@ -56,39 +58,41 @@ def centred_text(draw, font, text, cx, cy, fill):
     draw.text((x, y), text, font=font, fill=fill)
 
 
-def keychart():
-    width, height = 209, 59
+def keychart(scale=1):
+    """The chart at 209 x 59 pixels times scale; each size is drawn anew, so
+    that the text is hinted for it."""
+    width, height = 209 * scale, 59 * scale
     column = width // len(CHART)  # 19 px; 11 columns fill the width exactly
-    cap_top, cap_bottom = 37, 57  # keycaps, y range (exclusive bottom)
+    cap_top, cap_bottom = 37 * scale, 57 * scale  # keycaps, y range (exclusive bottom)
 
     def caps(draw, s):
         for i in range(len(CHART)):
-            left = i * column + 1
+            left = i * column + scale
             draw.rounded_rectangle(
                 [left * s, cap_top * s,
-                 (left + column - 2) * s - 1, cap_bottom * s - 1],
-                radius=3 * s, fill=(236, 236, 236),
-                outline=(150, 150, 150), width=s)
+                 (left + column - 2 * scale) * s - 1, cap_bottom * s - 1],
+                radius=3 * scale * s, fill=(236, 236, 236),
+                outline=(150, 150, 150), width=scale * s)
 
     image = smooth_shapes((width, height), "RGB", (255, 255, 255), caps)
     draw = ImageDraw.Draw(image)
 
-    symbol_font = ImageFont.truetype(SANS, 18)
-    key_font = ImageFont.truetype(SANS, 11)
+    symbol_font = ImageFont.truetype(SANS, 18 * scale)
+    key_font = ImageFont.truetype(SANS, 11 * scale)
 
     # All symbols share one baseline, placed so that the tallest ascender
     # and the deepest descender among them are centred above the keycaps.
     boxes = [symbol_font.getbbox(symbol) for symbol, _ in CHART]
     top = min(b[1] for b in boxes)
     bottom = max(b[3] for b in boxes)
-    y = round((cap_top - 1 - (bottom - top)) / 2) - top
+    y = round((cap_top - scale - (bottom - top)) / 2) - top
 
     for i, (symbol, key) in enumerate(CHART):
-        cx = i * column + (column - 1) / 2
+        cx = i * column + (column - scale) / 2
         x0, _, x1, _ = symbol_font.getbbox(symbol)
         draw.text((round(cx - (x0 + x1) / 2), y), symbol,
                   font=symbol_font, fill=(0, 0, 0))
-        centred_text(draw, key_font, key, cx, (cap_top + cap_bottom - 1) / 2,
+        centred_text(draw, key_font, key, cx, (cap_top + cap_bottom - scale) / 2,
                      (40, 40, 40))
     return image
 
@@ -120,6 +124,7 @@ def save(image, name):
 def main():
     os.makedirs(RES, exist_ok=True)
     save(keychart(), "keychart.png")
+    save(keychart(2), "keychart@2x.png")
     for size in ICON_SIZES:
         save(icon(size), "mirawen-%d.png" % size)
 
