@@ -93,8 +93,10 @@ TEST(EntryStore, LoadsWhatItCanAndNamesWhatItCannot) {
 #if !defined(_WIN32)
     // A file whose size says nothing (it grows, or the system does not know)
     // is cut off one byte past the limit.
+    vocab::ListFile maps;
+    ASSERT_FALSE(maps.open("/proc/self/maps", 0));
     vocab::Bytes bytes;
-    const auto failure = vocab::readListFile("/proc/self/maps", 0, 16, bytes);
+    const auto failure = maps.readRest(16, bytes);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->kind, vocab::FailureKind::TooLarge);
     EXPECT_TRUE(bytes.empty());
@@ -134,8 +136,10 @@ TEST(EntryStore, ReadsASparseListPast2GiB) {
     fs::resize_file(big, kSize - line.size());
     std::ofstream(big, std::ios::binary | std::ios::app) << line;
     ASSERT_EQ(fs::file_size(big), kSize);
+    vocab::ListFile file;
+    ASSERT_FALSE(file.open(big, 1));
     vocab::Bytes bytes;
-    const auto failure = vocab::readListFile(big, 1, vocab::EntryStore::kMaxTextBytes, bytes);
+    const auto failure = file.readRest(vocab::EntryStore::kMaxTextBytes, bytes);
     EXPECT_FALSE(failure) << (failure ? failure->message() : "");
     ASSERT_EQ(bytes.size(), kSize);
     EXPECT_EQ(std::string(bytes.end() - static_cast<std::ptrdiff_t>(line.size()), bytes.end()),
