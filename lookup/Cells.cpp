@@ -11,24 +11,6 @@ namespace lookup {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// The bytes of the first count characters: GBK's one and two bytes, and
-// GB18030's four (lead, digit, lead, digit), which a Unicode list brings.
-std::size_t prefixOfChars(std::string_view s, std::size_t count) {
-    std::size_t pos = 0;
-    for (std::size_t n = 0; n < count && pos < s.size(); ++n) {
-        const bool fourBytes =
-            pos + 3 < s.size() && vocab::mbcs::isLeadByte(static_cast<unsigned char>(s[pos])) &&
-            isDigit(s[pos + 1]) &&
-            vocab::mbcs::isLeadByte(static_cast<unsigned char>(s[pos + 2])) && isDigit(s[pos + 3]);
-        pos += fourBytes ? 4 : vocab::mbcs::charLength(s, pos);
-    }
-    return pos;
-}
-
 char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -73,7 +55,7 @@ std::optional<std::size_t> rowOfWord(const vocab::EntryStore& store, std::u16str
 }
 
 std::u16string cellText(std::string_view gb18030) {
-    const std::size_t shown = prefixOfChars(gb18030, kMaxCellCharacters);
+    const std::size_t shown = vocab::mbcs::prefixOfChars(gb18030, kMaxCellCharacters);
     std::u16string cell = codec::toUtf16(gb18030.substr(0, shown));
     if (shown < gb18030.size()) {
         cell += text::kCut;
