@@ -116,9 +116,8 @@ wine_environment() {
 }
 
 # ensure_wine_prefix: $WINEPREFIX made, or made again when its recipe below
-# has changed, and no wineserver left running.
-# The prefix is made once and kept with the build (made again when this
-# recipe changes). Wine's own fonts are linked in (Debian's Wine does not load
+# has changed, and no wineserver left running. The prefix is kept with the
+# build. Wine's own fonts are linked in (Debian's Wine does not load
 # them itself), and the template face 宋体 is replaced by a Chinese face; the
 # phonetic face gets no link, so that the list's Chinese shows only if the
 # program draws it in the dialog font. No window manager runs in the virtual

@@ -357,7 +357,7 @@ void CLookupDlg::OnOK() {
     // The old selection goes, and the current row stops being current if it
     // was selected or is selected now: no row of the new selection is current.
     const int current = ListView_GetNextItem(m_list, -1, LVNI_FOCUSED);
-    const bool keepCurrent =
+    const bool stays =
         current != -1 && ListView_GetItemState(m_list, current, LVIS_SELECTED) == 0 &&
         std::none_of(outcome.rows.begin(), outcome.rows.end(), [&](const lookup::RowRange& range) {
             return static_cast<std::size_t>(current) >= range.first &&
@@ -365,7 +365,7 @@ void CLookupDlg::OnOK() {
         });
     // Nothing is drawn while tens of thousands of rows change.
     SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
-    ClearSelection(keepCurrent);
+    ClearSelection(stays ? current : -1);
     if (outcome.focusList) {
         SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_list), TRUE);
     }
@@ -381,14 +381,13 @@ void CLookupDlg::OnOK() {
     InvalidateRect(m_list, nullptr, FALSE);
 }
 
-void CLookupDlg::ClearSelection(bool keepCurrent) {
+void CLookupDlg::ClearSelection(int current) {
     // Row by row, the list would tell this window of every row it clears,
     // which for tens of thousands takes seconds. Emptied and filled again
     // it clears them all at once; what it showed is then put back: the rows
     // in view, the current row and the anchor of a Shift+click.
     const int top = ListView_GetTopIndex(m_list);
     const int left = GetScrollPos(m_list, SB_HORZ);
-    const int current = ListView_GetNextItem(m_list, -1, LVNI_FOCUSED);
     const int anchor = ListView_GetSelectionMark(m_list);
     ListView_SetItemCountEx(m_list, 0, LVSICF_NOSCROLL);
     ListView_SetItemCountEx(m_list, static_cast<int>(m_entries.size()), LVSICF_NOSCROLL);
@@ -401,7 +400,7 @@ void CLookupDlg::ClearSelection(bool keepCurrent) {
     if (const int pixels = left - GetScrollPos(m_list, SB_HORZ); pixels != 0) {
         ListView_Scroll(m_list, pixels, 0);
     }
-    if (keepCurrent && current != -1) {
+    if (current != -1) {
         ListView_SetItemState(m_list, current, LVIS_FOCUSED, LVIS_FOCUSED);
     }
     ListView_SetSelectionMark(m_list, anchor);

@@ -56,8 +56,8 @@ private:
     BOOL OnNotify(NMHDR& header);
     BOOL OnInitDialog();
     void OnOK();
-    // No row selected; the current row stays current when keepCurrent says so.
-    void ClearSelection(bool keepCurrent);
+    // No row selected, and none current but current (-1: none).
+    void ClearSelection(int current);
     void OnCancel();
     BOOL OnSysCommand(UINT nID);
     BOOL OnPaint();
