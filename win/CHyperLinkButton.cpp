@@ -185,6 +185,14 @@ LRESULT CHyperLinkButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         m_bKeyArmed = FALSE;
         break;
+    case WM_SETFONT:
+        // The hover face is the control's own made semi-bold: a new font (a
+        // new DPI) makes it again at the next draw.
+        if (m_hBoldFont) {
+            DeleteObject(m_hBoldFont);
+            m_hBoldFont = nullptr;
+        }
+        break;
     case WM_MOUSEMOVE:
         m_bKeyArmed = FALSE;
         if (!m_bTracking) {

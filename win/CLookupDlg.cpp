@@ -17,26 +17,6 @@
 #include <optional>
 #include <vector>
 
-namespace {
-
-constexpr int kPhoneticPoints = 16;
-// One face for the whole process, made when the first window opens and kept
-// to the end, as every window of the process shares it.
-HFONT phoneticFont() {
-    static const HFONT font = [] {
-        HDC screen = GetDC(nullptr);
-        const int height = -MulDiv(kPhoneticPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, screen);
-        return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_DONTCARE,
-                           wide(lookup::text::kPhoneticFontFamily).c_str());
-    }();
-    return font;
-}
-
-} // namespace
-
 std::function<std::unique_ptr<lookup::SpeechEngine>()> CLookupDlg::s_makeSpeech = [] {
     return std::make_unique<SapiSpeech>();
 };
@@ -56,6 +36,7 @@ CLookupDlg::~CLookupDlg() {
     m_progress.Destroy();
     m_import.reset(); // cancels, and waits for its thread
     m_speech.reset(); // silences the voice
+    ReleaseScaled();
 }
 
 namespace {
@@ -91,14 +72,6 @@ void CLookupDlg::RegisterPhoneticFont() {
         CMessageBox::Show(nullptr, wide(*notice), wide(lookup::text::kAppName), MB_OK);
     }
     PostMessageW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
-}
-
-HFONT CLookupDlg::PhoneticFont() const {
-    // Without its face the code is shown as typed, in the dialog's font: a
-    // face made up for a missing one draws nothing useful, and Wine's even
-    // fails on IPA pasted into the box.
-    return m_fontAdded ? phoneticFont()
-                       : reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
 }
 
 INT_PTR CALLBACK CLookupDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -153,6 +126,10 @@ INT_PTR CLookupDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnSysCommand(static_cast<UINT>(wParam));
     case WM_PAINT:
         return OnPaint();
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        SetResult(0);
+        return TRUE;
     case WM_QUERYDRAGICON:
         return reinterpret_cast<INT_PTR>(m_hIcon);
     case WM_DESTROY:
@@ -244,18 +221,14 @@ BOOL CLookupDlg::OnInitDialog() {
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    SendMessageW(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(PhoneticFont()), TRUE);
-    // The headings are Chinese, like the columns drawn in the dialog font.
-    SendMessageW(ListView_GetHeader(m_list), WM_SETFONT,
-                 static_cast<WPARAM>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0)), TRUE);
-    SendDlgItemMessageW(m_hWnd, IDC_INPUT, WM_SETFONT, reinterpret_cast<WPARAM>(PhoneticFont()),
-                        TRUE);
+    ScaleToWindow();
     for (std::size_t i = 0; i < lookup::text::kColumns.size(); ++i) {
         std::wstring heading = wide(lookup::text::kColumns[i].heading);
         LVCOLUMNW column{};
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = lookup::text::kColumns[i].width;
+        column.cx = MulDiv(lookup::text::kColumns[i].width, static_cast<int>(m_dpi),
+                           USER_DEFAULT_SCREEN_DPI);
         column.pszText = heading.data();
         column.iSubItem = static_cast<int>(i);
         SendMessageW(m_list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
@@ -337,9 +310,8 @@ LRESULT CLookupDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
         // Only the transcription is in the phonetic font: the other columns
         // hold Chinese, which that font cannot draw, and no system lends it
         // a face for them unless asked to.
-        HFONT font = draw.iSubItem == static_cast<int>(lookup::Phonetic)
-                         ? PhoneticFont()
-                         : reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+        HFONT font =
+            draw.iSubItem == static_cast<int>(lookup::Phonetic) ? PhoneticFont() : DialogFont();
         SelectObject(draw.nmcd.hdc, font);
         return CDRF_NEWFONT;
     }

@@ -72,7 +72,17 @@ private:
     LRESULT OnFindItem(const NMLVFINDITEMW& find) const;
     void OnGetInfoTip(NMLVGETINFOTIPW& tip) const;
     void RegisterPhoneticFont();
+
+    // The window at its screen's scale: the phonetic font, the column widths
+    // and the key chart made for its DPI, and made again, with the layout and
+    // the dialog's font, when it moves to a screen of another.
+    void ScaleToWindow();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void SetScaledFonts();
+    void SetChartPicture();
+    void ReleaseScaled();
     HFONT PhoneticFont() const;
+    HFONT DialogFont() const;
     void AddEntriesToSystemMenu();
     void AddChartTip();
     // Reads the lists from m_location into the store and the list.
@@ -105,6 +115,12 @@ private:
     HICON m_hIcon;
     bool m_modal = false;
     bool m_fontAdded = false;
+    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
+    // Made for m_dpi, and owned: the dialog's font only once the DPI changed
+    // (until then the template's, which the dialog owns).
+    HFONT m_phoneticFont = nullptr;
+    HFONT m_dialogFont = nullptr;
+    HBITMAP m_chartPicture = nullptr;
 
     std::unique_ptr<lookup::ImportTask> m_import;
     ULONGLONG m_importStart = 0;

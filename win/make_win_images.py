@@ -2,8 +2,10 @@
 """Make the Windows program's pictures from the same images as the Linux one:
 
     keychart.bmp   the key chart, 24-bit, from res/keychart.png
-    mirawen.ico    the application icon, 32 x 32 and 16 x 16, 32-bit with
-                   alpha, from res/mirawen-32.png and res/mirawen-16.png
+    keychart2x.bmp the same at twice the size, from res/keychart@2x.png, for
+                   displays above 100 %
+    mirawen.ico    the application icon, 64, 48, 32 and 16 pixels square,
+                   32-bit with alpha, from res/mirawen-64.png and the others
 
 Plain Python (zlib only), so that the build needs no imaging package:
 
@@ -107,7 +109,8 @@ def main():
     res, out = sys.argv[1], sys.argv[2]
     os.makedirs(out, exist_ok=True)
     write_bmp(os.path.join(res, "keychart.png"), os.path.join(out, "keychart.bmp"))
-    write_ico([os.path.join(res, "mirawen-32.png"), os.path.join(res, "mirawen-16.png")],
+    write_bmp(os.path.join(res, "keychart@2x.png"), os.path.join(out, "keychart2x.bmp"))
+    write_ico([os.path.join(res, "mirawen-%d.png" % size) for size in (64, 48, 32, 16)],
               os.path.join(out, "mirawen.ico"))
 
 
