@@ -54,6 +54,12 @@ INT_PTR CALLBACK CImportProgress::DialogProc(HWND hwnd, UINT message, WPARAM wPa
         return TRUE;
     }
     auto* self = reinterpret_cast<CImportProgress*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (self && message == WM_NCDESTROY) {
+        // Gone, by Destroy or with its owner: the handle is not kept to be
+        // destroyed again, when it may name another window.
+        self->m_hWnd = nullptr;
+        return FALSE;
+    }
     if (self && message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
         // The import stops at its next block; the owner closes this then.
         self->m_cancelled = true;

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <optional>
 #include <vector>
+#include <windowsx.h>
 
 std::function<std::unique_ptr<lookup::SpeechEngine>()> CLookupDlg::s_makeSpeech = [] {
     return std::make_unique<SapiSpeech>();
@@ -126,6 +127,21 @@ INT_PTR CLookupDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnSysCommand(static_cast<UINT>(wParam));
     case WM_PAINT:
         return OnPaint();
+    case WM_CONTEXTMENU:
+        // The list's menu from the keyboard (Shift+F10, the menu key), for
+        // its current row; a click's came as NM_RCLICK.
+        if (reinterpret_cast<HWND>(wParam) == m_list && GET_X_LPARAM(lParam) == -1 &&
+            GET_Y_LPARAM(lParam) == -1) {
+            NMITEMACTIVATE atRow{};
+            atRow.iItem = CurrentRow();
+            RECT row{};
+            if (atRow.iItem >= 0 && ListView_GetItemRect(m_list, atRow.iItem, &row, LVIR_LABEL)) {
+                atRow.ptAction = {row.left, row.bottom};
+            }
+            OnListMenu(atRow);
+            return TRUE;
+        }
+        return FALSE;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         SetResult(0);

@@ -734,7 +734,7 @@ TEST(LookupDialog, SpeaksRowsAndTheBoxInTheAccentChosenAndTellsOnce) {
     EXPECT_EQ(checked(), std::pair(true, false));
 
     // Each way of asking, and what it asks for.
-    enum Ask { DoubleClick, ListKey, ListMenu, BoxKey, BoxMenu };
+    enum Ask { DoubleClick, ListKey, ListMenu, ListKeyMenu, BoxKey, BoxMenu };
     const wchar_t* const boxMenu =
         L"朗读音标(&S)|-|撤销(&U)(off)|剪切(&T)(off)|复制(&C)(off)|粘贴(&P)(off)|全选(&A)";
     const struct {
@@ -752,6 +752,7 @@ TEST(LookupDialog, SpeaksRowsAndTheBoxInTheAccentChosenAndTellsOnce) {
         {ListKey, 32, 'R', true, L"", "b13", nullptr},
         {ListKey, 32, 'R', false, L"", nullptr, nullptr},
         {ListMenu, 2, ID_SPEAK_ROW, false, L"", "a13", L"朗读(&R)|复制(&C)(off)"},
+        {ListKeyMenu, 3, ID_SPEAK_ROW, false, L"", "a14", L"朗读(&R)|复制(&C)(off)"},
         {BoxKey, 0, VK_F5, false, L"/ˈʃɪp/", "5ip", nullptr},
         {BoxKey, 0, 'R', true, L"5i:", "5i:", nullptr},
         {BoxMenu, 0, ID_SPEAK_TYPED, false, L"'5i:p", "'5i:p", boxMenu},
@@ -767,9 +768,9 @@ TEST(LookupDialog, SpeaksRowsAndTheBoxInTheAccentChosenAndTellsOnce) {
         CPopupMenu::setNextAnswer(c.menu ? c.key : 0);
         if (c.ask == BoxKey) {
             SendMessageW(window->input, WM_KEYDOWN, c.key, 0);
-        } else if (c.ask == BoxMenu) {
-            SendMessageW(window->input, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window->input),
-                         MAKELPARAM(-1, -1));
+        } else if (c.ask == BoxMenu || c.ask == ListKeyMenu) { // Shift+F10
+            HWND on = c.ask == BoxMenu ? window->input : window->list;
+            SendMessageW(on, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(on), MAKELPARAM(-1, -1));
         } else {
             window->notify(c.ask == DoubleClick ? NM_DBLCLK
                            : c.ask == ListKey   ? LVN_KEYDOWN
