@@ -357,16 +357,35 @@ void CLookupDlg::OnOK() {
     if (outcome.focusList) {
         SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_list), TRUE);
     }
+    // The list tells of every row it selects, twice; the window does
+    // nothing with that news, and a dialog takes longer to pass it on than
+    // the list takes to select the row. So while they change, the list's
+    // news of its rows stops short of the dialog.
+    m_dialogProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RowNewsProc)));
     for (const lookup::RowRange& range : outcome.rows) {
         for (std::size_t row = range.first; row <= range.last; ++row) {
             ListView_SetItemState(m_list, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
         }
     }
+    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_dialogProc));
     SendMessageW(m_list, WM_SETREDRAW, TRUE, 0);
     for (std::size_t row : outcome.scrollTo) {
         ListView_EnsureVisible(m_list, static_cast<int>(row), FALSE);
     }
     InvalidateRect(m_list, nullptr, FALSE);
+}
+
+LRESULT CALLBACK CLookupDlg::RowNewsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto* dlg = reinterpret_cast<const CLookupDlg*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (message == WM_NOTIFY) {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        if (header.hwndFrom == dlg->m_list &&
+            (header.code == LVN_ITEMCHANGING || header.code == LVN_ITEMCHANGED)) {
+            return 0; // the change may go ahead
+        }
+    }
+    return CallWindowProcW(dlg->m_dialogProc, hwnd, message, wParam, lParam);
 }
 
 void CLookupDlg::ClearSelection(int current) {

@@ -49,6 +49,8 @@ private:
     static constexpr UINT_PTR kImportTimer = 1;
     static constexpr UINT_PTR kInputSubclass = 1;
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The dialog's window procedure while OK selects rows.
+    static LRESULT CALLBACK RowNewsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK InputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR self);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -113,6 +115,7 @@ private:
     HWND m_chartTip = nullptr;
     std::wstring m_strInput;
     HICON m_hIcon;
+    WNDPROC m_dialogProc = nullptr; // the dialog's own, while RowNewsProc stands in
     bool m_modal = false;
     bool m_fontAdded = false;
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI;

@@ -313,11 +313,13 @@ TEST(LookupDialog, OkSelectsAndScrollsClickCopiesTheKey) {
         {L"\xD800", {}, -1, false},
         {L"b111", {}, -1, false}, // longer than every key
     };
+    const LONG_PTR dialogProc = GetWindowLongPtrW(window.hwnd, GWLP_WNDPROC);
     for (const auto& c : cases) {
         const int top = ListView_GetTopIndex(window.list);
         SetFocus(window.input);
         window.search(c.input);
         EXPECT_EQ(window.selected(), c.rows) << c.input;
+        EXPECT_EQ(GetWindowLongPtrW(window.hwnd, GWLP_WNDPROC), dialogProc); // its own again
         EXPECT_EQ(ListView_GetTopIndex(window.list), c.top == -1 ? top : c.top) << c.input;
         EXPECT_EQ(GetFocus(), c.listFocused ? window.list : window.input) << c.input;
         EXPECT_EQ(text(window.input), c.input);
