@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lookup/Speech.h"
+#include "lookup/TypedText.h"
 #include "lookup/WindowImport.h"
 #include "vocab/DataFolders.h"
 #include "vocab/EntryStore.h"
@@ -133,8 +134,5 @@ private:
     lookup::SpeechNotices m_speechNotices;
     lookup::Accent m_accent = lookup::Accent::British;
 
-    // The box's text, and the last IPA it turned into keys: undoing that
-    // brings the IPA back, which is then left as it is.
-    std::wstring m_boxText;
-    std::wstring m_convertedFrom, m_convertedTo;
+    lookup::TypedIpaBox m_ipaBox; // IPA typed into the box shown as its keys
 };

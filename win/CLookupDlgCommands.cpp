@@ -273,26 +273,14 @@ void CLookupDlg::OnGetInfoTip(NMLVGETINFOTIPW& tip) const {
 }
 
 void CLookupDlg::OnInputChange() {
-    const std::wstring text = windowText(m_input);
-    if (text == m_boxText) {
-        return; // told again (Wine tells twice of an undo)
-    }
-    // Undoing a conversion brings back what was pasted, which stays.
-    const bool undone = text == m_convertedFrom && m_boxText == m_convertedTo;
-    m_boxText = text;
-    if (undone) {
+    const std::optional<std::u16string> keys = m_ipaBox.edited(utf16(windowText(m_input)));
+    if (!keys) {
         return;
     }
-    const std::optional<std::u16string> keys = lookup::keysOfTypedIpa(utf16(text));
-    if (!keys || utf16(text) == *keys) {
-        return;
-    }
-    m_convertedFrom = text;
-    m_convertedTo = wide(*keys);
     // One step the edit can undo: the whole text replaced by its keys.
+    const std::wstring shown = wide(*keys);
     SendMessageW(m_input, EM_SETSEL, 0, -1);
-    SendMessageW(m_input, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(m_convertedTo.c_str()));
-    m_boxText = m_convertedTo; // an edit need not tell of a change made while it tells of one
+    SendMessageW(m_input, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 void CLookupDlg::OnChartClicked() {
