@@ -105,14 +105,17 @@ void CLookupDlg::createControls() {
     cancel->setGeometry(units.rect(284, 353, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &CLookupDlg::OnCancel);
 
-    // A picture control takes the size of its picture, plus its frame.
+    // A picture control takes the size of its picture, plus its frame. Scaled
+    // by the label, the picture is drawn smoothly to the screen's own pixels
+    // at a ratio between those it was drawn for.
     auto* chart = new QLabel(this);
-    const QPixmap picture = dialogPicture(kKeyChart);
+    const QPixmap picture = dialogPicture(kKeyChart, kKeyChart2x, devicePixelRatioF());
     chart->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     chart->setLineWidth(1);
+    chart->setScaledContents(true);
     chart->setPixmap(picture);
     const QPoint chartAt = units.rect(199, 14, 0, 0).topLeft();
-    chart->setGeometry(QRect(chartAt, picture.size() + QSize(2, 2)));
+    chart->setGeometry(QRect(chartAt, picture.deviceIndependentSize().toSize() + QSize(2, 2)));
     // A keyboard too: a click types the key of the symbol under it.
     chart->setCursor(Qt::PointingHandCursor);
     chart->setToolTip(qText(lookup::text::kChartTip));

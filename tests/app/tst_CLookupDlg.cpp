@@ -200,6 +200,16 @@ private slots:
         QCOMPARE(chart->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(chart->toolTip(), qText(lookup::text::kChartTip));
         const QRect picture = chart->contentsRect();
+        // The picture drawn for the screen's ratio, pixel for pixel, at its 1x size.
+        const qreal ratio = chart->devicePixelRatioF();
+        const QImage drawn = chart->grab(picture).toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(picture.size(), QSize(209, 59));
+        QCOMPARE(chart->pixmap().devicePixelRatio(), ratio > 1 ? 2.0 : 1.0);
+        QCOMPARE(drawn.size(), QSize(209, 59) * ratio);
+        if (ratio == 1 || ratio == 2) {
+            QCOMPARE(drawn,
+                     QImage(ratio == 1 ? kKeyChart : kKeyChart2x).convertToFormat(drawn.format()));
+        }
         m_dlg->input()->setText(QStringLiteral("ip"));
         m_dlg->input()->setCursorPosition(0);
         m_dlg->list()->setFocus();
