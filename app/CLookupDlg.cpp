@@ -284,6 +284,11 @@ void CLookupDlg::OnClickList(const QModelIndex& index) {
 }
 
 void CLookupDlg::OnCancel() {
+    // The window manager's close button still reaches a disabled window: an
+    // import holds the window until it has ended.
+    if (m_importing) {
+        return;
+    }
     if (MessageBox::ask(this, qText(lookup::text::kOk), qText(lookup::text::kAskExit),
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes) {
         m_speech->stop();

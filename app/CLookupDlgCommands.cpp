@@ -165,7 +165,9 @@ void CLookupDlg::OnImport() {
 
     m_importing = true;
     lookup::ImportTask task({QFile::encodeName(csv).toStdString(), *folder, replace});
-    // Shown only for an import that takes a while; the window draws on.
+    // Shown only for an import that takes a while; the window draws on, but
+    // takes no input until the import has ended: the progress alone may
+    // cancel it.
     QProgressDialog progress(qText(lookup::text::kImporting), qText(lookup::text::kCancel), 0,
                              kProgressSteps, this);
     progress.setWindowTitle(qText(lookup::text::kImportCaption));
@@ -173,6 +175,8 @@ void CLookupDlg::OnImport() {
     progress.setMinimumDuration(500);
     progress.setAutoReset(false);
     progress.setAutoClose(false);
+    setEnabled(false);
+    progress.setEnabled(true); // a window of its own, enabled apart from the one it belongs to
     connect(&progress, &QProgressDialog::canceled, this, [&task] { task.cancel(); });
     QEventLoop loop;
     QTimer poll;
@@ -184,15 +188,11 @@ void CLookupDlg::OnImport() {
         }
     });
     poll.start(kImportPollMs);
-    if (!task.done()) {
-        loop.exec();
-    }
+    loop.exec();
     poll.stop();
     progress.hide();
+    setEnabled(true);
     m_importing = false;
-    if (!isVisible()) {
-        return; // closed while it ran: the lists are whatever the import left
-    }
 
     // Cancelled: no notice, and the old lists are whole.
     const lookup::ImportEnd end = lookup::importEnded(task.report(), m_dir, env);

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
@@ -145,11 +146,29 @@ private slots:
                                       : answer == "No" ? QMessageBox::No
                                                        : QMessageBox::Ok);
         }
+        // While it runs, before its progress shows, the window takes no input
+        // and no close; the progress may still cancel.
+        QString during;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, [&] {
+            if (auto* progress = dlg->findChild<QProgressDialog*>(); progress && during.isEmpty()) {
+                closeBy(*dlg, QStringLiteral("close"));
+                closeBy(*dlg, QStringLiteral("escape"));
+                during = QStringLiteral("shown %1, enabled %2, progress enabled %3")
+                             .arg(dlg->isVisible())
+                             .arg(dlg->isEnabled())
+                             .arg(progress->isEnabled());
+            }
+        });
+        probe.start(0);
         whenModal([](QWidget* menu) { QTest::keyClick(menu, Qt::Key_I); });
         QWidget* ok = button(*dlg, QStringLiteral("确定"));
         ok->setFocus();
         QTest::keyClick(ok, Qt::Key_F10, Qt::ShiftModifier);
         QTRY_COMPARE(MessageBox::unanswered(), 0);
+        const bool ran = !c.csv.isEmpty() && !c.answers.contains("No");
+        QCOMPARE(during, ran ? "shown 1, enabled 0, progress enabled 1" : "");
+        QVERIFY(dlg->isEnabled());
         QCOMPARE(FileDialog::answered(), QStringList{qText(lookup::text::kImportChoose) +
                                                      "|CSV 文件 (*.csv);;所有文件 (*)"});
         QStringList shown = MessageBox::answered();
