@@ -218,15 +218,7 @@ bool CLookupDlg::OnInitDialog() {
     connect(m_edit, &QWidget::customContextMenuRequested, this, &CLookupDlg::showInputMenu);
     connect(m_edit, &QLineEdit::textEdited, this, &CLookupDlg::onEdited);
 
-    vocab::LoadResult loaded;
-    m_model->reset([&] {
-        loaded = m_entries.load(m_location.listFolder);
-        m_entries.sort();
-    });
-    for (const std::string& notice : lookup::listNotices(loaded)) {
-        MessageBox::notice(qText(notice));
-    }
-
+    reloadLists();
     m_edit->setFocus();
     return true;
 }

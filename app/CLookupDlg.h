@@ -87,6 +87,7 @@ private:
     void setAccent(lookup::Accent accent);
     void onEdited(const QString& text);
     void speak(const std::optional<lookup::Utterance>& utterance);
+    // Reads the lists from m_location, and tells what failed.
     void reloadLists();
 
     vocab::DataLocation m_location;
@@ -109,6 +110,7 @@ private:
     QAction* m_speakTyped = nullptr;
     QAction* m_copyRows = nullptr;
     bool m_importing = false;
+    bool m_sampleLists = false; // the lists are the samples in a system folder
     // The box's text before an edit, and the IPA last shown as keys.
     QString m_shownText;
     QString m_typedIpa;

@@ -213,8 +213,11 @@ void CLookupDlg::reloadLists() {
         loaded = m_entries.load(m_location.listFolder);
         m_entries.sort();
     });
+    m_sampleLists =
+        lookup::showsSampleLists(m_location.listFolder, vocab::DataEnvironment::fromProcess());
+    // At the start the window is not shown yet, and owns no box.
     for (const std::string& notice : lookup::listNotices(loaded)) {
-        MessageBox::notice(qText(notice), this);
+        MessageBox::notice(qText(notice), isVisible() ? this : nullptr);
     }
 }
 
@@ -247,8 +250,7 @@ bool CLookupDlg::eventFilter(QObject* watched, QEvent* event) {
 void CLookupDlg::OnSysCommand(unsigned nID) {
     switch (nID & 0xFFF0) {
     case IDM_ABOUTBOX: {
-        CAboutDlg dlgAbout(this, lookup::showsSampleLists(m_location.listFolder,
-                                                          vocab::DataEnvironment::fromProcess()));
+        CAboutDlg dlgAbout(this, m_sampleLists);
         dlgAbout.exec();
         break;
     }
@@ -286,7 +288,7 @@ void CLookupDlg::showWindowMenu(const QPoint& globalPos) {
     menu.addSeparator();
     QAction* import = menu.addAction(qText(lookup::text::kImportMenu));
     import->setData(IDM_IMPORT);
-    if (lookup::showsSampleLists(m_location.listFolder, vocab::DataEnvironment::fromProcess())) {
+    if (m_sampleLists) {
         menu.setToolTipsVisible(true);
         import->setToolTip(qText(lookup::text::kSampleLists));
     }
