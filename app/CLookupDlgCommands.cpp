@@ -50,12 +50,12 @@ constexpr int kProgressSteps = 1000;
 void CLookupDlg::createSpeech() {
     const QString program = qEnvironmentVariable("MIRAWEN_ESPEAK", QStringLiteral("espeak-ng"));
     m_speech = new EspeakSpeech(this, program);
-    // Told once a run, after the engine's own call has returned: a box shown
-    // inside it would run a loop of its own in the middle of a request.
+    // Told once a run. The engine tells from the event loop, after its own call
+    // has returned: a box shown inside that call would run a loop of its own
+    // in the middle of a request.
     m_speech->onFailure = [this](lookup::SpeechFailure failure) {
         if (const std::optional<std::string> notice = m_speechNotices.notice(failure)) {
-            QTimer::singleShot(0, this,
-                               [this, text = *notice] { MessageBox::notice(qText(text), this); });
+            MessageBox::notice(qText(*notice), this);
         }
     };
     const QSettings settings(settingsName(), settingsName());
