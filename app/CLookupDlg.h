@@ -89,6 +89,8 @@ private:
     void speak(const std::optional<lookup::Utterance>& utterance);
     // Reads the lists from m_location, and tells what failed.
     void reloadLists();
+    // An import's notice, under the caption of the import's other boxes.
+    void importNotice(const QString& text);
 
     vocab::DataLocation m_location;
     std::optional<std::filesystem::path> m_dir;

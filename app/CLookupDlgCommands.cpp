@@ -145,7 +145,7 @@ void CLookupDlg::OnImport() {
     const vocab::DataEnvironment env = vocab::DataEnvironment::fromProcess();
     const std::optional<std::filesystem::path> folder = vocab::userListFolder(env);
     if (!folder) {
-        MessageBox::notice(qText(lookup::text::kNoUserFolder), this);
+        importNotice(qText(lookup::text::kNoUserFolder));
         return;
     }
     const QString filter = qText(lookup::text::kCsvFiles) + QStringLiteral(" (") +
@@ -197,12 +197,17 @@ void CLookupDlg::OnImport() {
     // Cancelled: no notice, and the old lists are whole.
     const lookup::ImportEnd end = lookup::importEnded(task.report(), m_dir, env);
     if (end.notice) {
-        MessageBox::notice(qText(*end.notice), this);
+        importNotice(qText(*end.notice));
     }
     if (end.reload) {
         m_location = *end.reload;
         reloadLists();
     }
+}
+
+void CLookupDlg::importNotice(const QString& text) {
+    MessageBox::ask(this, qText(lookup::text::kImportCaption), text, QMessageBox::Ok,
+                    QMessageBox::Ok);
 }
 
 void CLookupDlg::reloadLists() {

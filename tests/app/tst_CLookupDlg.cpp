@@ -108,10 +108,10 @@ private slots:
         QTest::addColumn<Import>("c");
         const QString ask = "导入词库|已有词库，是否替换?|Yes No|owned";
         const QString imported =
-            "Mirawen|词库已导入：大学四级.txt 1 个词，大学六级.txt 1 个词，跳过 "
+            "导入词库|词库已导入：大学四级.txt 1 个词，大学六级.txt 1 个词，跳过 "
             "1 行（共读了 3 行）。|OK|owned";
         const QStringList sample{"f00", "f01"}, fresh{"ship", "sink"};
-        const QString failed = "Mirawen|导入失败，词库没有改变：…|OK|owned";
+        const QString failed = "导入词库|导入失败，词库没有改变：…|OK|owned";
         QTest::newRow("first import") << Import{"ecdict.csv", false, {"OK"}, {imported}, fresh};
         QTest::newRow("replace: yes")
             << Import{"ecdict.csv", true, {"Yes", "OK"}, {ask, imported}, fresh};
