@@ -1,48 +1,30 @@
 #include "app/CLookupDlg.h"
 
-#include "app/CAboutDlg.h"
 #include "app/DialogStyle.h"
 #include "app/DialogUnits.h"
 #include "app/EntryHeaderView.h"
-#include "app/EntryListView.h"
 #include "app/EntryTableModel.h"
 #include "app/EspeakSpeech.h"
-#include "app/FileDialog.h"
 #include "app/MessageBox.h"
 #include "controls/CHyperLinkButton.h"
 #include "lookup/Cells.h"
 #include "lookup/Notices.h"
 #include "lookup/Search.h"
 #include "lookup/Texts.h"
-#include "lookup/TypedText.h"
-#include "lookup/WindowImport.h"
 
 #include <QAction>
-#include <QClipboard>
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QFile>
 #include <QFontDatabase>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelection>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMouseEvent>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QSettings>
 #include <QTableView>
-#include <QTimer>
 
 #include <fstream>
 #include <limits>
-#include <memory>
 #include <system_error>
-#include <tuple>
 #include <utility>
 
 namespace {
@@ -225,9 +207,7 @@ bool CLookupDlg::OnInitDialog() {
 
 void CLookupDlg::OnOK() {
     m_strInput = m_edit->text();
-    const lookup::SearchOutcome outcome = lookup::search(
-        m_entries, std::u16string_view(reinterpret_cast<const char16_t*>(m_strInput.utf16()),
-                                       static_cast<std::size_t>(m_strInput.size())));
+    const lookup::SearchOutcome outcome = lookup::search(m_entries, u16(m_strInput));
     if (!outcome.act) {
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "app/EntryListView.h"
 #include "lookup/Speech.h"
+#include "lookup/TypedText.h"
 #include "vocab/DataFolders.h"
 #include "vocab/EntryStore.h"
 
@@ -113,8 +114,5 @@ private:
     QAction* m_copyRows = nullptr;
     bool m_importing = false;
     bool m_sampleLists = false; // the lists are the samples in a system folder
-    // The box's text before an edit, and the IPA last shown as keys.
-    QString m_shownText;
-    QString m_typedIpa;
-    QString m_ipaKeys;
+    lookup::TypedIpaBox m_typed;
 };

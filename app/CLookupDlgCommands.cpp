@@ -8,7 +8,6 @@
 #include "app/MessageBox.h"
 #include "lookup/Notices.h"
 #include "lookup/Texts.h"
-#include "lookup/TypedText.h"
 #include "lookup/WindowImport.h"
 
 #include <QAction>
@@ -29,6 +28,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <tuple>
 
 // The window's commands, and the menus and keys that reach them: speech,
 // copying, the box's IPA, the import, the About box and closing.
@@ -101,19 +101,11 @@ void CLookupDlg::OnCopyRows() {
 }
 
 void CLookupDlg::onEdited(const QString& text) {
-    // Undo reports itself as an edit too: the IPA it brings back stays.
-    const bool undone = m_shownText == m_ipaKeys && text == m_typedIpa;
-    m_shownText = text;
-    if (undone) {
-        return;
-    }
     // Select all and insert: one step that Ctrl+Z undoes, back to what was
-    // pasted. The keys are code already, so the insert's own edit stops here.
-    if (const std::optional<std::u16string> keys = lookup::keysOfTypedIpa(u16(text))) {
-        m_typedIpa = text;
-        m_ipaKeys = qText(*keys);
+    // pasted.
+    if (const std::optional<std::u16string> keys = m_typed.edited(u16(text))) {
         m_edit->selectAll();
-        m_edit->insert(m_ipaKeys);
+        m_edit->insert(qText(*keys));
     }
 }
 
