@@ -7,7 +7,6 @@
 #include "lookup/ArgReader.h"
 #include "mirawen/Version.h"
 #include "vocab/DataFolders.h"
-#include "vocab/WordLists.h"
 
 #include <array>
 #include <cstdio>

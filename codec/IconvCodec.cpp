@@ -1,4 +1,5 @@
 #include "codec/Codec.h"
+#include "codec/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -81,11 +82,6 @@ private:
     iconv_t m_cd;
 };
 
-bool isAscii(std::string_view s) {
-    return std::all_of(s.begin(), s.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 constexpr Converter::Bad kStop{{}, 0};
 
 // GB18030 decoded into the bytes of a Unicode form whose ASCII characters take
@@ -120,7 +116,7 @@ Converter& encoderFrom(Unicode form) {
 } // namespace
 
 std::string toUtf8(std::string_view gb18030) {
-    if (isAscii(gb18030)) {
+    if (utf8::isAscii(gb18030)) {
         return std::string(gb18030);
     }
     thread_local Converter decoder("UTF-8", "GB18030");
@@ -129,7 +125,7 @@ std::string toUtf8(std::string_view gb18030) {
 
 std::u16string toUtf16(std::string_view gb18030) {
     std::u16string out;
-    if (isAscii(gb18030)) {
+    if (utf8::isAscii(gb18030)) {
         out.assign(gb18030.begin(), gb18030.end());
         return out;
     }
@@ -144,7 +140,7 @@ std::u16string toUtf16(std::string_view gb18030) {
 }
 
 std::optional<std::string> fromUtf8(std::string_view utf8) {
-    if (isAscii(utf8)) {
+    if (utf8::isAscii(utf8)) {
         return std::string(utf8);
     }
     Converter& encoder = encoderFrom(Unicode::Utf8);
@@ -156,7 +152,7 @@ std::optional<std::string> fromUtf8(std::string_view utf8) {
 }
 
 std::string fromUnicode(std::string_view text, Unicode form) {
-    if (form == Unicode::Utf8 && isAscii(text)) {
+    if (form == Unicode::Utf8 && utf8::isAscii(text)) {
         return std::string(text);
     }
     Converter& converter = encoderFrom(form);
@@ -209,7 +205,7 @@ std::string utf16ToUtf8(std::u16string_view utf16) {
 
 std::u16string utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
-    if (isAscii(utf8)) {
+    if (utf8::isAscii(utf8)) {
         out.assign(utf8.begin(), utf8.end());
         return out;
     }

@@ -17,4 +17,11 @@ enum class Language {
 // libc-l10n installed), else the English text.
 [[nodiscard]] std::string systemMessage(std::error_code error, Language language);
 
+#if defined(_WIN32)
+// Windows' own message for a system error code in language (a LANGID), or
+// where it has none in the system's default choice; UTF-8, without the line
+// end and spaces it ends with. Empty when Windows has no message at all.
+[[nodiscard]] std::string windowsMessage(unsigned long code, unsigned short language);
+#endif
+
 } // namespace codec

@@ -81,6 +81,13 @@ inline void append(char32_t c, std::string& out) {
     out.append(bytes, n);
 }
 
+// How many bytes s begins with that are ASCII (below 0x80), which every
+// encoding here keeps as they are: all of s when it is plain ASCII.
+[[nodiscard]] std::size_t asciiPrefix(std::string_view s);
+[[nodiscard]] inline bool isAscii(std::string_view s) {
+    return asciiPrefix(s) == s.size();
+}
+
 // Where a text may be cut into pieces no later than at limit without
 // splitting a well-formed character: limit itself, or the start of the
 // character that straddles it. Bytes that begin no character stand alone, so

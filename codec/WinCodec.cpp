@@ -15,11 +15,6 @@ constexpr UINT kGbk = 936;
 constexpr wchar_t kReplacement = 0xFFFD;
 constexpr char kReplacementByte = '\xFF';
 
-bool isAscii(std::string_view s) {
-    return std::all_of(s.begin(), s.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 unsigned byteAt(std::string_view s, std::size_t i) {
     return i < s.size() ? static_cast<unsigned char>(s[i]) : 0x100;
 }
@@ -278,14 +273,14 @@ std::u16string toUtf16(std::string_view gb18030) {
 }
 
 std::string toUtf8(std::string_view gb18030) {
-    if (isAscii(gb18030)) {
+    if (utf8::isAscii(gb18030)) {
         return std::string(gb18030);
     }
     return wideToUtf8(decodeGb18030(gb18030));
 }
 
 std::optional<std::string> fromUtf8(std::string_view utf8) {
-    if (isAscii(utf8)) {
+    if (utf8::isAscii(utf8)) {
         return std::string(utf8);
     }
     if (!isUtf8(utf8)) {
@@ -295,7 +290,7 @@ std::optional<std::string> fromUtf8(std::string_view utf8) {
 }
 
 std::string fromUnicode(std::string_view text, Unicode form) {
-    if (form == Unicode::Utf8 && isAscii(text)) {
+    if (form == Unicode::Utf8 && utf8::isAscii(text)) {
         return std::string(text);
     }
     Encoder encoder;

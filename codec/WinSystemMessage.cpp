@@ -38,31 +38,36 @@ DWORD windowsCode(const std::error_code& error) {
 
 } // namespace
 
-std::string systemMessage(std::error_code error, Language language) {
-    const std::string english = error.message();
-    const DWORD code = language == Language::User ? windowsCode(error) : 0;
-    if (code == 0) {
-        return english;
-    }
+std::string windowsMessage(unsigned long code, unsigned short language) {
     wchar_t* buffer = nullptr;
     const DWORD flags =
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    DWORD n = FormatMessageW(flags, nullptr, code, GetUserDefaultUILanguage(),
-                             reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    DWORD n = FormatMessageW(flags, nullptr, code, language, reinterpret_cast<wchar_t*>(&buffer), 0,
+                             nullptr);
     if (n == 0) {
         // No message in that language: the system's default choice of one.
         n = FormatMessageW(flags, nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0,
                            nullptr);
     }
     if (n == 0 || buffer == nullptr) {
-        return english;
+        return {};
     }
     std::u16string text(reinterpret_cast<const char16_t*>(buffer), n);
     LocalFree(buffer);
     while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ')) {
         text.pop_back(); // the line end Windows gives every message
     }
-    return text.empty() ? english : utf16ToUtf8(text);
+    return utf16ToUtf8(text);
+}
+
+std::string systemMessage(std::error_code error, Language language) {
+    const std::string english = error.message();
+    const DWORD code = language == Language::User ? windowsCode(error) : 0;
+    if (code == 0) {
+        return english;
+    }
+    const std::string text = windowsMessage(code, GetUserDefaultUILanguage());
+    return text.empty() ? english : text;
 }
 
 } // namespace codec

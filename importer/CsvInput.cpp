@@ -15,12 +15,11 @@
 
 namespace importer {
 
-CsvInput::CsvInput(std::intptr_t handle, bool owned, std::optional<std::uint64_t> size,
-                   std::string name)
-    : m_handle(handle), m_owned(owned), m_size(size), m_name(std::move(name)) {}
+CsvInput::CsvInput(std::intptr_t handle, bool owned, std::string name)
+    : m_handle(handle), m_owned(owned), m_name(std::move(name)) {}
 
 CsvInput::CsvInput(CsvInput&& other) noexcept
-    : m_handle(other.m_handle), m_owned(std::exchange(other.m_owned, false)), m_size(other.m_size),
+    : m_handle(other.m_handle), m_owned(std::exchange(other.m_owned, false)),
       m_name(std::move(other.m_name)) {}
 
 #if defined(_WIN32)
@@ -34,11 +33,7 @@ CsvInput::~CsvInput() {
 CsvInput::Opened CsvInput::open(const std::filesystem::path& path) {
     const std::string name = pathText(path);
     if (path == "-") {
-        HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
-        LARGE_INTEGER size{};
-        const bool disk = GetFileType(in) == FILE_TYPE_DISK && GetFileSizeEx(in, &size);
-        return {CsvInput(reinterpret_cast<std::intptr_t>(in), false,
-                         disk ? std::optional<std::uint64_t>(size.QuadPart) : std::nullopt,
+        return {CsvInput(reinterpret_cast<std::intptr_t>(GetStdHandle(STD_INPUT_HANDLE)), false,
                          "standard input"),
                 {}};
     }
@@ -56,9 +51,7 @@ CsvInput::Opened CsvInput::open(const std::filesystem::path& path) {
         CloseHandle(file);
         return {std::nullopt, name + " is not a regular file"};
     }
-    return {CsvInput(reinterpret_cast<std::intptr_t>(file), true,
-                     static_cast<std::uint64_t>(size.QuadPart), name),
-            {}};
+    return {CsvInput(reinterpret_cast<std::intptr_t>(file), true, name), {}};
 }
 
 ReadResult CsvInput::read(char* buffer, std::size_t size) {
@@ -92,18 +85,14 @@ CsvInput::Opened CsvInput::open(const std::filesystem::path& path) {
     if (fd < 0) {
         return {std::nullopt, "cannot open " + name + ": " + systemError(errno)};
     }
-    CsvInput input(fd, !standardInput, std::nullopt, standardInput ? "standard input" : name);
+    CsvInput input(fd, !standardInput, standardInput ? "standard input" : name);
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
-        return {std::nullopt, "cannot read " + name + ": " + systemError(errno)};
+        return {std::nullopt, "cannot read " + input.m_name + ": " + systemError(errno)};
     }
-    if (S_ISREG(st.st_mode)) {
-        input.m_size = static_cast<std::uint64_t>(st.st_size);
-    } else if (!standardInput) {
+    // O_NONBLOCK stays set: a regular file, the one kind read, ignores it.
+    if (!standardInput && !S_ISREG(st.st_mode)) {
         return {std::nullopt, name + " is not a regular file"};
-    }
-    if (!standardInput) {
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     }
     return {std::move(input), {}};
 }

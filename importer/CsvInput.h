@@ -26,15 +26,12 @@ public:
     [[nodiscard]] static Opened open(const std::filesystem::path& path);
 
     [[nodiscard]] ReadResult read(char* buffer, std::size_t size);
-    // The file's size where it has one, for telling progress.
-    [[nodiscard]] std::optional<std::uint64_t> size() const { return m_size; }
 
 private:
-    CsvInput(std::intptr_t handle, bool owned, std::optional<std::uint64_t> size, std::string name);
+    CsvInput(std::intptr_t handle, bool owned, std::string name);
 
     std::intptr_t m_handle; // a file descriptor, or a Windows HANDLE
     bool m_owned;
-    std::optional<std::uint64_t> m_size;
     std::string m_name;
 };
 

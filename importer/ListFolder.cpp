@@ -4,35 +4,69 @@
 #include "importer/TemporaryFiles.h"
 #include "vocab/WordLists.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace importer {
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// ".大学四级.txt.1234-0.tmp": hidden, and told apart from the lists by the
-// reader of the folder.
-bool isTemporaryName(const std::string& name) {
-    if (!name.ends_with(".tmp")) {
+// A name temporaryName gives, or one with ".old.tmp" after it (an old list
+// set aside).
+bool isTemporaryName(std::string_view name) {
+    if (!name.starts_with('.') || !name.ends_with(".tmp")) {
         return false;
     }
-    const std::string_view rest = std::string_view(name).substr(name.empty() ? 0 : 1);
-    for (const vocab::WordListFile& list : vocab::kWordLists) {
-        if (name.starts_with('.') && rest.starts_with(list.fileName) &&
-            rest.substr(list.fileName.size()).starts_with('.')) {
-            return true;
-        }
-    }
-    return false;
+    name.remove_prefix(1);
+    return std::any_of(vocab::kWordLists.begin(), vocab::kWordLists.end(), [&](const auto& list) {
+        return name.starts_with(list.fileName) &&
+               name.substr(list.fileName.size()).starts_with('.');
+    });
 }
 
 } // namespace
 
-ListFolder::ListFolder(fs::path folder, std::intptr_t lock)
-    : m_folder(std::move(folder)), m_lock(lock) {
-    for (std::size_t i = 0; i < m_targets.size(); ++i) {
-        m_targets[i] = m_folder / fs::u8path(vocab::kWordLists[i].fileName);
+std::array<fs::path, 2> listTargets(const fs::path& folder) {
+    std::array<fs::path, 2> targets;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        targets[i] = folder / fs::u8path(vocab::kWordLists[i].fileName);
     }
+    return targets;
+}
+
+ListFolder::ListFolder(fs::path folder, std::intptr_t lock)
+    : m_folder(std::move(folder)), m_targets(listTargets(m_folder)), m_lock(lock) {}
+
+ListFolder::ListFolder(ListFolder&& other) noexcept
+    : beforePlacing(std::move(other.beforePlacing)), m_folder(std::move(other.m_folder)),
+      m_targets(std::move(other.m_targets)), m_lock(std::exchange(other.m_lock, kNoLock)),
+      m_temporaries(std::exchange(other.m_temporaries, {})),
+      m_slots(std::exchange(other.m_slots, {-1, -1})) {}
+
+ListFolder::~ListFolder() {
+    removeTemporaries();
+    if (m_lock != kNoLock) {
+        unlock(m_lock);
+    }
+}
+
+ListFolder::Taken ListFolder::take(const fs::path& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) {
+        return {std::nullopt, "cannot create " + pathText(folder) + ": " + ec.message()};
+    }
+    Lock held = lock(folder);
+    if (held.handle == kNoLock) {
+        return {std::nullopt, held.error.empty()
+                                  ? "another import is writing the lists in " + pathText(folder)
+                                  : std::move(held.error)};
+    }
+    ListFolder taken(folder, held.handle);
+    taken.removeStaleFiles();
+    return {std::move(taken), {}};
 }
 
 void ListFolder::removeStaleFiles() const {
@@ -42,6 +76,30 @@ void ListFolder::removeStaleFiles() const {
         if (isTemporaryName(pathText(entry.path().filename()))) {
             fs::remove(entry.path(), ec);
         }
+    }
+}
+
+fs::path ListFolder::temporaryName(std::size_t list, unsigned long process, int attempt) const {
+    // Appended piece by piece: GCC 12 takes "." + string for an overlapping
+    // copy (-Wrestrict, a false alarm).
+    std::string name = ".";
+    name += vocab::kWordLists[list].fileName;
+    name += '.';
+    name += std::to_string(process);
+    name += '-';
+    name += std::to_string(attempt);
+    name += ".tmp";
+    return m_folder / fs::u8path(name);
+}
+
+void ListFolder::removeTemporaries() {
+    for (std::size_t i = 0; i < m_temporaries.size(); ++i) {
+        if (!m_temporaries[i].empty()) {
+            std::error_code ec;
+            fs::remove(m_temporaries[i], ec);
+            m_temporaries[i].clear();
+        }
+        temporaries::remove(std::exchange(m_slots[i], -1));
     }
 }
 

@@ -26,7 +26,6 @@ public:
     // what stood in the way.
     [[nodiscard]] static Taken take(const std::filesystem::path& folder);
 
-    const std::filesystem::path& path() const { return m_folder; }
     // The Band 4 and Band 6 lists' files.
     const std::array<std::filesystem::path, 2>& targets() const { return m_targets; }
 
@@ -50,9 +49,23 @@ public:
     std::function<int(std::size_t list)> beforePlacing;
 
 private:
+    // A descriptor, or a Windows HANDLE: INVALID_HANDLE_VALUE is -1 too.
+    static constexpr std::intptr_t kNoLock = -1;
+    struct Lock {
+        std::intptr_t handle = kNoLock;
+        std::string error; // without a lock: what failed, empty when another import holds it
+    };
+
     ListFolder(std::filesystem::path folder, std::intptr_t lock);
     void removeStaleFiles() const;
-    // Platform steps, each an error message or nothing.
+    // ".大学四级.txt.1234-0.tmp", the attempt'th name process tries for list's
+    // new file: hidden, and told apart from the lists by the reader of the folder.
+    std::filesystem::path temporaryName(std::size_t list, unsigned long process, int attempt) const;
+    void removeTemporaries();
+    // Platform steps: the lock that keeps a second import out, and its end;
+    // then the steps of replace, each an error message or nothing.
+    static Lock lock(const std::filesystem::path& folder);
+    static void unlock(std::intptr_t handle);
     std::optional<std::string> writeTemporary(std::size_t list, std::string_view bytes);
     // Puts list's temporary file in place: swapped with the old list when
     // there is one to replace (the temporary name then holds the old list),
@@ -60,14 +73,16 @@ private:
     std::optional<std::string> place(std::size_t list, bool swap);
     // Undoes place(list, swap).
     std::optional<std::string> unplace(std::size_t list, bool swap);
-    void removeTemporaries();
 
     std::filesystem::path m_folder;
     std::array<std::filesystem::path, 2> m_targets;
-    std::intptr_t m_lock; // a descriptor, or a Windows HANDLE
+    std::intptr_t m_lock;
     std::array<std::filesystem::path, 2> m_temporaries;
     std::array<int, 2> m_slots{-1, -1}; // in the signal handlers' table
 };
+
+// The Band 4 and Band 6 lists' files in folder.
+[[nodiscard]] std::array<std::filesystem::path, 2> listTargets(const std::filesystem::path& folder);
 
 struct ListFolder::Taken {
     std::optional<ListFolder> folder;

@@ -66,56 +66,30 @@ void onSignal(int signal) {
 
 } // namespace
 
-ListFolder::ListFolder(ListFolder&& other) noexcept
-    : beforePlacing(std::move(other.beforePlacing)), m_folder(std::move(other.m_folder)),
-      m_targets(std::move(other.m_targets)), m_lock(std::exchange(other.m_lock, -1)),
-      m_temporaries(std::exchange(other.m_temporaries, {})),
-      m_slots(std::exchange(other.m_slots, {-1, -1})) {}
-
-ListFolder::~ListFolder() {
-    removeTemporaries();
-    if (m_lock >= 0) {
-        ::close(static_cast<int>(m_lock)); // and with it the lock
-    }
-}
-
-ListFolder::Taken ListFolder::take(const fs::path& folder) {
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec) {
-        return {std::nullopt, "cannot create " + pathText(folder) + ": " + ec.message()};
-    }
+ListFolder::Lock ListFolder::lock(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        return {std::nullopt, "cannot open " + pathText(folder) + ": " + systemError(errno)};
+        return {kNoLock, "cannot open " + pathText(folder) + ": " + systemError(errno)};
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         ::close(fd);
-        return {std::nullopt, error == EWOULDBLOCK
-                                  ? "another import is writing the lists in " + pathText(folder)
-                                  : "cannot lock " + pathText(folder) + ": " + systemError(error)};
+        return {kNoLock, error == EWOULDBLOCK
+                             ? std::string()
+                             : "cannot lock " + pathText(folder) + ": " + systemError(error)};
     }
-    ListFolder taken(folder, fd);
-    taken.removeStaleFiles();
-    return {std::move(taken), {}};
+    return {fd, {}};
+}
+
+void ListFolder::unlock(std::intptr_t handle) {
+    ::close(static_cast<int>(handle)); // and with it the lock
 }
 
 std::optional<std::string> ListFolder::writeTemporary(std::size_t list, std::string_view bytes) {
-    const fs::path& target = m_targets[list];
     int fd = -1;
     fs::path path;
     for (int n = 0; fd < 0 && n < 100; ++n) {
-        // Appended piece by piece: GCC 12 takes "." + string for an
-        // overlapping copy (-Wrestrict, a false alarm).
-        std::string name = ".";
-        name += target.filename().string();
-        name += '.';
-        name += std::to_string(::getpid());
-        name += '-';
-        name += std::to_string(n);
-        name += ".tmp";
-        path = m_folder / name;
+        path = temporaryName(list, static_cast<unsigned long>(::getpid()), n);
         fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
             break;
@@ -176,16 +150,6 @@ std::optional<std::string> ListFolder::unplace(std::size_t list, bool swap) {
     }
     ::fsync(static_cast<int>(m_lock));
     return std::nullopt;
-}
-
-void ListFolder::removeTemporaries() {
-    for (std::size_t i = 0; i < m_temporaries.size(); ++i) {
-        if (!m_temporaries[i].empty()) {
-            ::unlink(m_temporaries[i].c_str());
-            m_temporaries[i].clear();
-        }
-        temporaries::remove(std::exchange(m_slots[i], -1));
-    }
 }
 
 void cleanUpOnSignals() {

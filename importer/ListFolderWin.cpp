@@ -32,50 +32,30 @@ fs::path backupOf(const fs::path& temporary) {
 
 } // namespace
 
-ListFolder::ListFolder(ListFolder&& other) noexcept
-    : beforePlacing(std::move(other.beforePlacing)), m_folder(std::move(other.m_folder)),
-      m_targets(std::move(other.m_targets)),
-      m_lock(std::exchange(other.m_lock, reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE))),
-      m_temporaries(std::exchange(other.m_temporaries, {})),
-      m_slots(std::exchange(other.m_slots, {-1, -1})) {}
-
-ListFolder::~ListFolder() {
-    removeTemporaries();
-    if (reinterpret_cast<HANDLE>(m_lock) != INVALID_HANDLE_VALUE) {
-        CloseHandle(reinterpret_cast<HANDLE>(m_lock)); // which deletes the lock file
-    }
-}
-
-ListFolder::Taken ListFolder::take(const fs::path& folder) {
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec) {
-        return {std::nullopt, "cannot create " + pathText(folder) + ": " + ec.message()};
-    }
+ListFolder::Lock ListFolder::lock(const fs::path& folder) {
     // A lock file that no one else may open while it is held, gone when it
     // is let go (or the process ends).
     const fs::path lockFile = folder / L".mirawen-import.lock";
-    HANDLE lock = CreateFileW(lockFile.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+    HANDLE file = CreateFileW(lockFile.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (lock == INVALID_HANDLE_VALUE) {
+    if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        return {std::nullopt, error == ERROR_SHARING_VIOLATION
-                                  ? "another import is writing the lists in " + pathText(folder)
-                                  : "cannot lock " + pathText(folder) + ": " + errorText(error)};
+        return {kNoLock, error == ERROR_SHARING_VIOLATION
+                             ? std::string()
+                             : "cannot lock " + pathText(folder) + ": " + errorText(error)};
     }
-    ListFolder taken(folder, reinterpret_cast<std::intptr_t>(lock));
-    taken.removeStaleFiles();
-    return {std::move(taken), {}};
+    return {reinterpret_cast<std::intptr_t>(file), {}};
+}
+
+void ListFolder::unlock(std::intptr_t handle) {
+    CloseHandle(reinterpret_cast<HANDLE>(handle)); // which deletes the lock file
 }
 
 std::optional<std::string> ListFolder::writeTemporary(std::size_t list, std::string_view bytes) {
-    const fs::path& target = m_targets[list];
     HANDLE file = INVALID_HANDLE_VALUE;
     fs::path path;
     for (int n = 0; file == INVALID_HANDLE_VALUE && n < 100; ++n) {
-        path = m_folder /
-               (L"." + target.filename().native() + L"." + std::to_wstring(GetCurrentProcessId()) +
-                L"-" + std::to_wstring(n) + L".tmp");
+        path = temporaryName(list, GetCurrentProcessId(), n);
         file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE && !exists(GetLastError())) {
@@ -144,16 +124,6 @@ std::optional<std::string> ListFolder::unplace(std::size_t list, bool swap) {
         m_temporaries[list].clear(); // it is the list again
     }
     return std::nullopt;
-}
-
-void ListFolder::removeTemporaries() {
-    for (std::size_t i = 0; i < m_temporaries.size(); ++i) {
-        if (!m_temporaries[i].empty()) {
-            DeleteFileW(m_temporaries[i].c_str());
-            m_temporaries[i].clear();
-        }
-        temporaries::remove(std::exchange(m_slots[i], -1));
-    }
 }
 
 void cleanUpOnSignals() {

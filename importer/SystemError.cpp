@@ -1,11 +1,9 @@
 #include "importer/SystemError.h"
 
-#if defined(_WIN32)
-#include "codec/Codec.h"
+#include "codec/SystemMessage.h"
 
+#if defined(_WIN32)
 #include <windows.h>
-#else
-#include <system_error>
 #endif
 
 namespace importer {
@@ -13,24 +11,14 @@ namespace importer {
 #if defined(_WIN32)
 
 std::string systemError(int error) {
-    wchar_t* text = nullptr;
     // English, as the command line speaks it; the system's default if it has none.
-    const DWORD flags =
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    DWORD n = FormatMessageW(flags, nullptr, static_cast<DWORD>(error),
-                             MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-                             reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    if (n == 0) {
-        n = FormatMessageW(flags, nullptr, static_cast<DWORD>(error), 0,
-                           reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    }
-    std::u16string message(text, text + n);
-    LocalFree(text);
-    while (!message.empty() && (message.back() == u'\n' || message.back() == u'\r' ||
-                                message.back() == u'.' || message.back() == u' ')) {
+    std::string message = codec::windowsMessage(static_cast<DWORD>(error),
+                                                MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                                message.back() == '.' || message.back() == ' ')) {
         message.pop_back();
     }
-    return message.empty() ? "error " + std::to_string(error) : codec::utf16ToUtf8(message);
+    return message.empty() ? "error " + std::to_string(error) : message;
 }
 
 std::string lastSystemError() {
@@ -40,7 +28,8 @@ std::string lastSystemError() {
 #else
 
 std::string systemError(int error) {
-    return std::generic_category().message(error);
+    return codec::systemMessage(std::error_code(error, std::generic_category()),
+                                codec::Language::English);
 }
 
 #endif

@@ -5,32 +5,57 @@
 #include "vocab/EntryStore.h"
 #include "vocab/Mbcs.h"
 
+#include <algorithm>
+
 namespace lookup {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The bytes of the first count characters: GBK's one and two bytes, and
-// GB18030's four (lead, digit, lead, digit), which a Unicode list brings.
-std::size_t prefixOfChars(std::string_view s, std::size_t count) {
-    std::size_t pos = 0;
-    for (std::size_t n = 0; n < count && pos < s.size(); ++n) {
-        const bool fourBytes =
-            pos + 3 < s.size() && vocab::mbcs::isLeadByte(static_cast<unsigned char>(s[pos])) &&
-            isDigit(s[pos + 1]) &&
-            vocab::mbcs::isLeadByte(static_cast<unsigned char>(s[pos + 2])) && isDigit(s[pos + 3]);
-        pos += fourBytes ? 4 : vocab::mbcs::charLength(s, pos);
+// Whether word begins with typed. Both are whole characters, so a byte of
+// typed that is a character of its own meets one in word: only those fold.
+bool beginsWith(std::string_view word, std::string_view typed) {
+    if (word.size() < typed.size()) {
+        return false;
     }
-    return pos;
+    for (std::size_t pos = 0; pos < typed.size();) {
+        const std::size_t length = vocab::mbcs::charLength(typed, pos);
+        if (length == 1 ? lower(word[pos]) != lower(typed[pos])
+                        : word.substr(pos, length) != typed.substr(pos, length)) {
+            return false;
+        }
+        pos += length;
+    }
+    return true;
 }
 
 } // namespace
 
+std::optional<std::size_t> rowOfWord(const vocab::EntryStore& store, std::u16string_view typed,
+                                     std::size_t start, bool partial, bool wrap) {
+    const std::string bytes = codec::fromUtf16(typed);
+    const auto matches = [&](std::size_t row) {
+        const std::string_view word = store[row].word;
+        return beginsWith(word, bytes) && (partial || word.size() == bytes.size());
+    };
+    for (std::size_t row = start; row < store.size(); ++row) {
+        if (matches(row)) {
+            return row;
+        }
+    }
+    for (std::size_t row = 0; wrap && row < std::min(start, store.size()); ++row) {
+        if (matches(row)) {
+            return row;
+        }
+    }
+    return std::nullopt;
+}
+
 std::u16string cellText(std::string_view gb18030) {
-    const std::size_t shown = prefixOfChars(gb18030, kMaxCellCharacters);
+    const std::size_t shown = vocab::mbcs::prefixOfChars(gb18030, kMaxCellCharacters);
     std::u16string cell = codec::toUtf16(gb18030.substr(0, shown));
     if (shown < gb18030.size()) {
         cell += text::kCut;

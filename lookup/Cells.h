@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,12 @@ inline constexpr std::size_t kMaxCellCharacters = 1000;
 
 // What a click on a row copies into the box: its whole key.
 [[nodiscard]] std::u16string keyText(const vocab::EntryStore& store, std::size_t row);
+
+// The row the list's type-ahead goes to: the first from start on whose word
+// begins with typed (is typed, unless partial), ASCII letters in either
+// case, going round to the top when wrap is set.
+[[nodiscard]] std::optional<std::size_t> rowOfWord(const vocab::EntryStore& store,
+                                                   std::u16string_view typed, std::size_t start,
+                                                   bool partial, bool wrap);
 
 } // namespace lookup

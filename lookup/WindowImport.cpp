@@ -1,19 +1,22 @@
 #include "lookup/WindowImport.h"
 
+#include "importer/ListFolder.h"
 #include "importer/SystemError.h"
 #include "lookup/Texts.h"
 #include "vocab/WordLists.h"
 
 #include <algorithm>
+#include <array>
 
 namespace lookup {
 
 namespace fs = std::filesystem;
 
 bool holdsLists(const fs::path& folder) {
-    return std::any_of(vocab::kWordLists.begin(), vocab::kWordLists.end(), [&](const auto& list) {
+    const std::array<fs::path, 2> targets = importer::listTargets(folder);
+    return std::any_of(targets.begin(), targets.end(), [](const fs::path& target) {
         std::error_code ec;
-        return fs::exists(fs::symlink_status(folder / fs::u8path(list.fileName), ec));
+        return fs::exists(fs::symlink_status(target, ec));
     });
 }
 

@@ -40,8 +40,9 @@ if [[ ! -f $libcsv/src/libcsv.c ]]; then
   dpkg-source --no-check -x "$libcsv"/download/libcsv_*.dsc "$libcsv/src" >/dev/null
 fi
 
-# The windows preset: the toolchain file, Release, with libcsv's sources.
-configure windows "-DLIBCSV_SOURCE_DIR=$PWD/$libcsv/src"
+# The windows preset: the toolchain file, Release, with libcsv's sources;
+# the window's benchmark too when MIRAWEN_BENCH=ON (tools/bench-windows.sh).
+configure windows "-DLIBCSV_SOURCE_DIR=$PWD/$libcsv/src" "-DMIRAWEN_BENCH=${MIRAWEN_BENCH:-OFF}"
 if (($# > 0)); then
   cmake --build --preset windows --target "$@"
 else

@@ -108,3 +108,43 @@ build_for_bench() {
   (cd "$source_dir" && tools/install-deps.sh && configure default &&
     cmake --build --preset default --target "$@") >&2
 }
+
+# wine_environment PREFIX: the Windows programs' environment under Wine, the
+# same as the tests' own (cmake/GoogleTestSuites.cmake).
+wine_environment() {
+  export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
+}
+
+# ensure_wine_prefix: $WINEPREFIX made, or made again when its recipe below
+# has changed, and no wineserver left running. The prefix is kept with the
+# build. Wine's own fonts are linked in (Debian's Wine does not load
+# them itself), and the template face 宋体 is replaced by a Chinese face; the
+# phonetic face gets no link, so that the list's Chinese shows only if the
+# program draws it in the dialog font. No window manager runs in the virtual
+# X server: unmanaged windows close at once instead of after Wine has waited
+# two seconds for one.
+_wine_prefix_recipe=2
+_make_wine_prefix() {
+  rm -rf "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+  python3 - "$WINEPREFIX/mirawen.reg" <<'PY'
+import sys
+link = "wqy-microhei.ttc,WenQuanYi Micro Hei\0\0".encode("utf-16-le").hex(",")
+text = ("Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"
+        "\"宋体\"=\"WenQuanYi Micro Hei\"\r\n\"SimSun\"=\"WenQuanYi Micro Hei\"\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n"
+        "\"Tahoma\"=hex(7):" + link + "\r\n\"Tahoma Bold\"=hex(7):" + link + "\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n\"Managed\"=\"N\"\r\n")
+open(sys.argv[1], "wb").write(b"\xff\xfe" + text.encode("utf-16-le"))
+PY
+  wine regedit /S "$WINEPREFIX/mirawen.reg" >/dev/null 2>&1
+  wineserver -w
+  echo "$_wine_prefix_recipe" >"$WINEPREFIX/.mirawen-recipe"
+}
+ensure_wine_prefix() {
+  [[ $(cat "$WINEPREFIX/.mirawen-recipe" 2>/dev/null) == "$_wine_prefix_recipe" ]] || _make_wine_prefix
+  # A wineserver started without the display would outlive this and refuse windows.
+  wineserver -w
+}

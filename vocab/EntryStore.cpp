@@ -1,5 +1,6 @@
 #include "vocab/EntryStore.h"
 
+#include "vocab/ListFile.h"
 #include "vocab/ListLoader.h"
 #include "vocab/WordLists.h"
 
@@ -16,10 +17,6 @@ constexpr char kCtrlZ = '\x1A';
 // Room beyond the files' sizes, so that the read that finds the end of the
 // last file needs no more.
 constexpr std::size_t kReadSlack = 1 << 16;
-
-ListFailure outOfMemory(std::size_t list) {
-    return {list, FailureKind::Unreadable, std::make_error_code(std::errc::not_enough_memory)};
-}
 
 } // namespace
 

@@ -85,13 +85,15 @@ std::string_view trimmed(std::string_view text) {
 
 namespace {
 
+// Whether trimmed text stands between "/ /" or "[ ]".
+bool enclosed(std::string_view text) {
+    return text.size() >= 2 && ((text.front() == '/' && text.back() == '/') ||
+                                (text.front() == '[' && text.back() == ']'));
+}
+
 std::string_view stripped(std::string_view text) {
     text = trimmed(text);
-    if (text.size() >= 2 && ((text.front() == '/' && text.back() == '/') ||
-                             (text.front() == '[' && text.back() == ']'))) {
-        text = trimmed(text.substr(1, text.size() - 2));
-    }
-    return text;
+    return enclosed(text) ? trimmed(text.substr(1, text.size() - 2)) : text;
 }
 
 } // namespace
@@ -133,8 +135,7 @@ IpaCode ipaCode(std::string_view utf8) {
 
 bool looksLikeIpa(std::string_view utf8) {
     const std::string_view text = trimmed(utf8);
-    if (text.size() >= 2 && ((text.front() == '/' && text.back() == '/') ||
-                             (text.front() == '[' && text.back() == ']'))) {
+    if (enclosed(text)) {
         return true;
     }
     const auto& table = codeTable();

@@ -20,6 +20,10 @@ ListFailure listFailure(std::size_t list, FailureKind kind, int error) {
             error != 0 ? std::error_code(error, std::generic_category()) : std::error_code()};
 }
 
+ListFailure outOfMemory(std::size_t list) {
+    return listFailure(list, FailureKind::Unreadable, ENOMEM);
+}
+
 #if defined(_WIN32)
 
 struct ListFile::Handle {
@@ -152,23 +156,10 @@ std::optional<ListFailure> ListFile::readRest(std::size_t room, Bytes& into) {
         }
     } catch (const std::bad_alloc&) {
         into.resize(old);
-        return listFailure(m_list, FailureKind::Unreadable, ENOMEM);
+        return outOfMemory(m_list);
     }
     into.resize(old + got);
     return std::nullopt;
-}
-
-std::optional<ListFailure> readListFile(const std::filesystem::path& path, std::size_t list,
-                                        std::size_t limit, Bytes& into) {
-    ListFile file;
-    if (auto failure = file.open(path, list)) {
-        return failure;
-    }
-    const std::size_t room = limit > into.size() ? limit - into.size() : 0;
-    if (file.size() > room) {
-        return listFailure(list, FailureKind::TooLarge);
-    }
-    return file.readRest(room, into);
 }
 
 } // namespace vocab

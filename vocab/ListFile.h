@@ -46,11 +46,7 @@ private:
 };
 
 [[nodiscard]] ListFailure listFailure(std::size_t list, FailureKind kind, int error = 0);
-
-// Reads the word list at path whole onto the end of into. A file that would
-// take into past limit bytes is refused from its size, and no read goes more
-// than one byte past the limit. On failure into is as it was.
-[[nodiscard]] std::optional<ListFailure>
-readListFile(const std::filesystem::path& path, std::size_t list, std::size_t limit, Bytes& into);
+// The failure of a list that memory ran out for.
+[[nodiscard]] ListFailure outOfMemory(std::size_t list);
 
 } // namespace vocab

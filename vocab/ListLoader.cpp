@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <optional>
 #include <string>
-#include <system_error>
 
 namespace vocab {
 
@@ -62,23 +62,22 @@ bool appendPiece(const std::string& converted, std::size_t begin, std::size_t ro
     return true;
 }
 
-// A UTF-16 list, read and converted a piece at a time after its mark: the raw
-// list is never held whole, and memory is the converted text and two pieces.
-std::optional<ListFailure> loadUtf16(ListFile& file, std::size_t list, std::size_t room,
-                                     bool little, std::size_t piece, Bytes& text) {
+// Reads up to n bytes, fewer only at the end, or -1 on an error with errno set.
+using ReadPiece = std::function<std::ptrdiff_t(char* buffer, std::size_t n)>;
+
+// A UTF-16 list converted a piece at a time onto the end of text as it is
+// read, raw bytes of it already read before: the raw list is never held
+// whole here, and memory is the converted text and two pieces.
+std::optional<ListFailure> convertUtf16(const ReadPiece& read, std::size_t raw, std::size_t list,
+                                        std::size_t room, bool little, std::size_t piece,
+                                        Bytes& text) {
     const codec::Unicode form = little ? codec::Unicode::Utf16LE : codec::Unicode::Utf16BE;
     const std::size_t begin = text.size();
-    // A code unit's two bytes take at most four as GB18030: with room for
-    // that from the start, text does not move while the list is converted,
-    // and the pages it does not fill are never touched.
-    const auto most = static_cast<std::size_t>(std::min<std::uintmax_t>(room, 2 * file.size()));
-    reserveIfCan(text, begin + most + piece);
-    std::size_t raw = 2; // the mark
     std::string buffer;
     for (bool more = true; more;) {
         const std::size_t carried = buffer.size();
         buffer.resize(std::max(piece, carried + 4));
-        const std::ptrdiff_t n = file.read(buffer.data() + carried, buffer.size() - carried);
+        const std::ptrdiff_t n = read(buffer.data() + carried, buffer.size() - carried);
         if (n < 0) {
             const int error = errno;
             return listFailure(list, FailureKind::Unreadable, error != 0 ? error : EIO);
@@ -105,32 +104,38 @@ std::optional<ListFailure> loadUtf16(ListFile& file, std::size_t list, std::size
 // most the raw list and its conversion are held, the conversion stops as soon
 // as it passes the limit, and afterwards text holds no more than the larger
 // of the two.
-bool convertRead(std::size_t begin, std::size_t mark, std::size_t room, std::size_t piece,
-                 codec::Unicode form, Bytes& text) {
+std::optional<ListFailure> convertRead(std::size_t list, std::size_t begin, std::size_t mark,
+                                       std::size_t room, std::size_t piece, ListEncoding encoding,
+                                       Bytes& text) {
     const std::string_view raw(text.data() + begin + mark, text.size() - begin - mark);
     Bytes out;
     reserveIfCan(out, std::min(room, 2 * raw.size())); // two bytes become at most four
-    for (std::size_t at = 0; at < raw.size();) {
-        const std::string_view rest = raw.substr(at);
-        std::size_t cut = 0;
-        if (form == codec::Unicode::Utf8) {
-            cut = codec::utf8::cutBefore(rest, piece);
-            if (cut == 0) {
-                cut = std::max<std::size_t>(codec::utf8::length(rest, 0), 1);
+    if (encoding == ListEncoding::Utf8) {
+        for (std::size_t at = 0; at < raw.size();) {
+            // Never 0: a piece is at least four bytes, a character's most.
+            const std::size_t cut = codec::utf8::cutBefore(raw.substr(at), piece);
+            if (!appendPiece(codec::fromUnicode(raw.substr(at, cut), codec::Unicode::Utf8), 0, room,
+                             out)) {
+                return tooLarge(list);
             }
-        } else {
-            const bool more = rest.size() > piece;
-            cut = utf16Cut(rest.substr(0, more ? piece : rest.size()),
-                           form == codec::Unicode::Utf16LE, more);
+            at += cut;
         }
-        if (!appendPiece(codec::fromUnicode(rest.substr(0, cut), form), 0, room, out)) {
-            return false;
+    } else {
+        std::size_t at = 0;
+        const ReadPiece fromRaw = [&](char* buffer, std::size_t n) {
+            const std::string_view got = raw.substr(at, n);
+            std::copy(got.begin(), got.end(), buffer);
+            at += got.size();
+            return static_cast<std::ptrdiff_t>(got.size());
+        };
+        if (auto failure = convertUtf16(fromRaw, 0, list, room, encoding == ListEncoding::Utf16LE,
+                                        piece, out)) {
+            return failure;
         }
-        at += cut;
     }
     text.resize(begin);
     text.insert(text.end(), out.begin(), out.end());
-    return true;
+    return std::nullopt;
 }
 
 std::optional<ListFailure> read(ListFile& file, std::size_t list, std::size_t room,
@@ -152,23 +157,25 @@ std::optional<ListFailure> read(ListFile& file, std::size_t list, std::size_t ro
     text.resize(begin + static_cast<std::size_t>(n));
     const std::string_view mark(text.data() + begin, text.size() - begin);
     if (mark == "\xFF\xFE" || mark == "\xFE\xFF") {
+        const bool little = mark[0] == '\xFF';
         text.resize(begin);
-        return loadUtf16(file, list, room, mark[0] == '\xFF', piece, text);
+        // A code unit's two bytes take at most four as GB18030: with room for
+        // that from the start, text does not move while the list is converted,
+        // and the pages it does not fill are never touched.
+        const auto most = static_cast<std::size_t>(std::min<std::uintmax_t>(room, 2 * file.size()));
+        reserveIfCan(text, begin + most + piece);
+        return convertUtf16([&](char* buffer, std::size_t size) { return file.read(buffer, size); },
+                            2, list, room, little, piece, text);
     }
     if (auto failure = file.readRest(room - (text.size() - begin), text)) {
         return failure;
     }
     const DetectedEncoding detected =
         detectEncoding(std::string_view(text.data() + begin, text.size() - begin));
-    const codec::Unicode form = detected.encoding == ListEncoding::Utf16LE ? codec::Unicode::Utf16LE
-                                : detected.encoding == ListEncoding::Utf16BE
-                                    ? codec::Unicode::Utf16BE
-                                    : codec::Unicode::Utf8;
-    if (detected.encoding != ListEncoding::Gbk &&
-        !convertRead(begin, detected.markSize, room, piece, form, text)) {
-        return tooLarge(list);
+    if (detected.encoding == ListEncoding::Gbk) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return convertRead(list, begin, detected.markSize, room, piece, detected.encoding, text);
 }
 
 // UTF-16 saved without a mark: in the list's first few KiB most code units
@@ -246,8 +253,7 @@ std::optional<ListFailure> loadList(const std::filesystem::path& path, std::size
         }
     } catch (const std::bad_alloc&) {
         text.resize(begin);
-        return listFailure(list, FailureKind::Unreadable,
-                           static_cast<int>(std::errc::not_enough_memory));
+        return outOfMemory(list);
     }
     return std::nullopt;
 }

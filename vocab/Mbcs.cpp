@@ -27,9 +27,13 @@ bool isPlain(std::string_view s) {
 }
 
 std::size_t prefixOfChars(std::string_view s, std::size_t count) {
+    const auto lead = [&](std::size_t i) { return isLeadByte(static_cast<unsigned char>(s[i])); };
+    const auto digit = [&](std::size_t i) { return s[i] >= '0' && s[i] <= '9'; };
     std::size_t i = 0;
     for (; i < s.size() && count > 0; --count) {
-        i += charLength(s, i);
+        const bool fourBytes =
+            i + 3 < s.size() && lead(i) && digit(i + 1) && lead(i + 2) && digit(i + 3);
+        i += fourBytes ? 4 : charLength(s, i);
     }
     return i;
 }

@@ -27,7 +27,8 @@ constexpr std::size_t charLength(std::string_view s, std::size_t pos) {
 [[nodiscard]] bool isPlain(std::string_view s);
 
 // The length in bytes of the first count characters of s (all of s when it
-// has fewer).
+// has fewer), where GB18030's four-byte characters (lead, digit, lead, digit),
+// which a Unicode list brings, count as one.
 [[nodiscard]] std::size_t prefixOfChars(std::string_view s, std::size_t count);
 
 // Byte position of the first single-byte character c at or after from

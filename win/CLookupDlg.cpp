@@ -225,6 +225,9 @@ BOOL CLookupDlg::OnNotify(NMHDR& header) {
     case LVN_GETINFOTIPW:
         OnGetInfoTip(reinterpret_cast<NMLVGETINFOTIPW&>(header));
         return TRUE;
+    case LVN_ODFINDITEMW:
+        SetResult(OnFindItem(reinterpret_cast<const NMLVFINDITEMW&>(header)));
+        return TRUE;
     default:
         return FALSE;
     }
@@ -262,11 +265,7 @@ BOOL CLookupDlg::OnInitDialog() {
                      // A cut word shows whole over its cell, a row's whole text over the row.
                      LVS_EX_LABELTIP | LVS_EX_INFOTIP);
 
-    // What could be read is shown, whatever else failed, and each failure is
-    // named with its reason.
-    const vocab::LoadResult loaded = m_entries.load(m_location.listFolder);
-    m_entries.sort();
-    FillList();
+    const vocab::LoadResult loaded = LoadLists();
 
     // Centred on the screen, as a dialog without a position of its own is.
     RECT rect;
@@ -276,33 +275,28 @@ BOOL CLookupDlg::OnInitDialog() {
     SetWindowPos(m_hWnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowLoadFailures(loaded);
+    ShowLoadFailures(loaded, nullptr);
     return TRUE;
 }
 
-void CLookupDlg::FillList() {
-    // The text is asked for when a row is drawn: the list holds no copy.
-    // Nothing is drawn while the rows go in.
-    SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(m_list, LVM_SETITEMCOUNT, m_entries.size(), LVSICF_NOINVALIDATEALL);
-    for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0));
-        item.pszText = LPSTR_TEXTCALLBACKW;
-        const auto row = SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        for (int sub = 1; sub < static_cast<int>(lookup::ColumnCount); ++sub) {
-            item.iSubItem = sub;
-            SendMessageW(m_list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
-                         reinterpret_cast<LPARAM>(&item));
-        }
-    }
-    SendMessageW(m_list, WM_SETREDRAW, TRUE, 0);
+vocab::LoadResult CLookupDlg::LoadLists() {
+    // A virtual list: its rows are the store's entries by index, their text
+    // asked for as they are drawn, so a million entries cost no more than a
+    // few thousand. No row is left to ask for an entry of the old store, nor
+    // selected or current: those belonged to it.
+    ListView_SetItemCountEx(m_list, 0, 0);
+    m_entries = vocab::EntryStore();
+    // What could be read is shown, whatever else failed.
+    vocab::LoadResult loaded = m_entries.load(m_location.listFolder);
+    m_entries.sort();
+    ListView_SetItemCountEx(m_list, static_cast<int>(m_entries.size()), 0);
+    return loaded;
 }
 
-void CLookupDlg::ShowLoadFailures(const vocab::LoadResult& loaded) const {
+void CLookupDlg::ShowLoadFailures(const vocab::LoadResult& loaded, HWND owner) const {
+    // Each failure named with its reason.
     for (const std::string& notice : lookup::listNotices(loaded)) {
-        CMessageBox::Show(nullptr, wide(notice), wide(lookup::text::kAppName), MB_OK);
+        CMessageBox::Show(owner, wide(notice), wide(lookup::text::kAppName), MB_OK);
     }
 }
 
@@ -313,11 +307,24 @@ void CLookupDlg::OnGetDispInfo(NMLVDISPINFOW& info) {
         return;
     }
     // Cut before it is converted: a megabyte meaning costs nothing to draw.
-    m_cellText = lookup::cellText(m_entries, row, static_cast<std::size_t>(item.iSubItem));
-    const std::size_t n =
-        std::min(m_cellText.size(), static_cast<std::size_t>(item.cchTextMax - 1));
-    std::copy_n(m_cellText.begin(), n, item.pszText);
+    const std::u16string cell =
+        lookup::cellText(m_entries, row, static_cast<std::size_t>(item.iSubItem));
+    const std::size_t n = std::min(cell.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+    std::copy_n(cell.begin(), n, item.pszText);
     item.pszText[n] = L'\0';
+}
+
+LRESULT CLookupDlg::OnFindItem(const NMLVFINDITEMW& find) const {
+    // Letters typed on the list go to the word they begin, as in a list
+    // that holds its rows.
+    const LVFINDINFOW& info = find.lvfi;
+    if (!(info.flags & (LVFI_STRING | LVFI_PARTIAL)) || !info.psz) {
+        return -1;
+    }
+    const std::optional<std::size_t> row = lookup::rowOfWord(
+        m_entries, utf16(info.psz), static_cast<std::size_t>(std::max(find.iStart, 0)),
+        (info.flags & LVFI_PARTIAL) != 0, (info.flags & LVFI_WRAP) != 0);
+    return row ? static_cast<LRESULT>(*row) : -1;
 }
 
 LRESULT CLookupDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
@@ -342,31 +349,61 @@ LRESULT CLookupDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
 }
 
 void CLookupDlg::OnOK() {
-    m_strInput = windowText(GetDlgItem(m_hWnd, IDC_INPUT));
+    m_strInput = windowText(m_input);
     const lookup::SearchOutcome outcome = lookup::search(m_entries, utf16(m_strInput));
     if (!outcome.act) {
         return;
     }
-    for (int row = static_cast<int>(
-             SendMessageW(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-         row != -1;) {
-        const int next = static_cast<int>(
-            SendMessageW(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
-        ListView_SetItemState(m_list, row, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        row = next;
-    }
+    // The old selection goes, and the current row stops being current if it
+    // was selected or is selected now: no row of the new selection is current.
+    const int current = ListView_GetNextItem(m_list, -1, LVNI_FOCUSED);
+    const bool stays =
+        current != -1 && ListView_GetItemState(m_list, current, LVIS_SELECTED) == 0 &&
+        std::none_of(outcome.rows.begin(), outcome.rows.end(), [&](const lookup::RowRange& range) {
+            return static_cast<std::size_t>(current) >= range.first &&
+                   static_cast<std::size_t>(current) <= range.last;
+        });
+    // Nothing is drawn while tens of thousands of rows change.
+    SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
+    ClearSelection(stays ? current : -1);
     if (outcome.focusList) {
         SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_list), TRUE);
     }
     for (const lookup::RowRange& range : outcome.rows) {
         for (std::size_t row = range.first; row <= range.last; ++row) {
-            ListView_SetItemState(m_list, static_cast<int>(row), LVIS_SELECTED,
-                                  LVIS_SELECTED | LVIS_FOCUSED);
+            ListView_SetItemState(m_list, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
         }
     }
+    SendMessageW(m_list, WM_SETREDRAW, TRUE, 0);
     for (std::size_t row : outcome.scrollTo) {
         ListView_EnsureVisible(m_list, static_cast<int>(row), FALSE);
     }
+    InvalidateRect(m_list, nullptr, FALSE);
+}
+
+void CLookupDlg::ClearSelection(int current) {
+    // Row by row, the list would tell this window of every row it clears,
+    // which for tens of thousands takes seconds. Emptied and filled again
+    // it clears them all at once; what it showed is then put back: the rows
+    // in view, the current row and the anchor of a Shift+click.
+    const int top = ListView_GetTopIndex(m_list);
+    const int left = GetScrollPos(m_list, SB_HORZ);
+    const int anchor = ListView_GetSelectionMark(m_list);
+    ListView_SetItemCountEx(m_list, 0, LVSICF_NOSCROLL);
+    ListView_SetItemCountEx(m_list, static_cast<int>(m_entries.size()), LVSICF_NOSCROLL);
+    // Scrolled by whole rows: a row's height times the rows to go.
+    RECT row;
+    const int rows = top - ListView_GetTopIndex(m_list);
+    if (rows != 0 && ListView_GetItemRect(m_list, 0, &row, LVIR_BOUNDS)) {
+        ListView_Scroll(m_list, 0, rows * (row.bottom - row.top));
+    }
+    if (const int pixels = left - GetScrollPos(m_list, SB_HORZ); pixels != 0) {
+        ListView_Scroll(m_list, pixels, 0);
+    }
+    if (current != -1) {
+        ListView_SetItemState(m_list, current, LVIS_FOCUSED, LVIS_FOCUSED);
+    }
+    ListView_SetSelectionMark(m_list, anchor);
 }
 
 void CLookupDlg::OnClickList(const NMITEMACTIVATE& click) {
@@ -374,7 +411,7 @@ void CLookupDlg::OnClickList(const NMITEMACTIVATE& click) {
         return;
     }
     m_strInput = wide(lookup::keyText(m_entries, static_cast<std::size_t>(click.iItem)));
-    SetDlgItemTextW(m_hWnd, IDC_INPUT, m_strInput.c_str());
+    SetWindowTextW(m_input, m_strInput.c_str());
 }
 
 void CLookupDlg::OnCancel() {

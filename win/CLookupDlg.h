@@ -56,6 +56,8 @@ private:
     BOOL OnNotify(NMHDR& header);
     BOOL OnInitDialog();
     void OnOK();
+    // No row selected, and none current but current (-1: none).
+    void ClearSelection(int current);
     void OnCancel();
     BOOL OnSysCommand(UINT nID);
     BOOL OnPaint();
@@ -67,19 +69,20 @@ private:
     void OnChartClicked();
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
     void OnGetDispInfo(NMLVDISPINFOW& info);
+    LRESULT OnFindItem(const NMLVFINDITEMW& find) const;
     void OnGetInfoTip(NMLVGETINFOTIPW& tip) const;
     void RegisterPhoneticFont();
     HFONT PhoneticFont() const;
     void AddEntriesToSystemMenu();
     void AddChartTip();
-    void FillList();
-    void ShowLoadFailures(const vocab::LoadResult& loaded) const;
+    // Reads the lists from m_location into the store and the list.
+    vocab::LoadResult LoadLists();
+    void ShowLoadFailures(const vocab::LoadResult& loaded, HWND owner) const;
     void SetResult(LRESULT result) const;
 
     // Importing, polled by a timer so that the window keeps drawing.
     void OnImport();
     void OnImportTimer();
-    void ReloadLists();
 
     // Speech and copying.
     void Speak(const std::optional<lookup::Utterance>& utterance);
@@ -102,7 +105,6 @@ private:
     HICON m_hIcon;
     bool m_modal = false;
     bool m_fontAdded = false;
-    std::u16string m_cellText; // what the list is showing while it asks
 
     std::unique_ptr<lookup::ImportTask> m_import;
     ULONGLONG m_importStart = 0;

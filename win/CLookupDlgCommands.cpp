@@ -165,18 +165,8 @@ void CLookupDlg::OnImportTimer() {
     }
     if (end.reload) {
         m_location = *end.reload;
-        ReloadLists();
+        ShowLoadFailures(LoadLists(), m_hWnd);
     }
-}
-
-void CLookupDlg::ReloadLists() {
-    m_entries = vocab::EntryStore();
-    SendMessageW(m_list, LVM_DELETEALLITEMS, 0, 0);
-    const vocab::LoadResult loaded = m_entries.load(m_location.listFolder);
-    m_entries.sort();
-    FillList();
-    InvalidateRect(m_list, nullptr, TRUE);
-    ShowLoadFailures(loaded);
 }
 
 void CLookupDlg::Speak(const std::optional<lookup::Utterance>& utterance) {

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <ios>
+#include <tuple>
 #if !defined(_WIN32)
 #include <locale.h>
 #include <unistd.h>
@@ -14,10 +15,7 @@
 namespace {
 
 TEST(Codec, DecodesGb18030ReplacingWhatDoesNotDecode) {
-    const struct {
-        std::string_view gb18030, utf8;
-        const char* why;
-    } cases[] = {
+    const std::tuple<std::string_view, std::string_view, const char*> cases[] = {
         {"\xD6\xD0\xCE\xC4\xA2\xDC", "中文④", "two-byte characters"},
         {"\x94\x39\xFC\x36", "😀", "a four-byte character"},
         {"\x81\x30\x8A\x33\x81\x30\xB0\x36\xA2\xE3\x84\x31\xA4\x39", "æʃ€\uFFFF",
@@ -26,8 +24,8 @@ TEST(Codec, DecodesGb18030ReplacingWhatDoesNotDecode) {
         {"a\x81", "a\xEF\xBF\xBD", "a lone lead byte at the end"},
         {"\x81 x", "\xEF\xBF\xBD x", "a lead byte without a valid trail: the trail survives"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(codec::toUtf8(c.gb18030), c.utf8) << c.why;
+    for (const auto& [gb18030, utf8, why] : cases) {
+        EXPECT_EQ(codec::toUtf8(gb18030), utf8) << why;
     }
     EXPECT_EQ(codec::toUtf16("a\xD6\xD0\x94\x39\xFC\x36\xFF"), u"a中😀\uFFFD");
     // A megabyte of bytes that decode to nothing is one replacement each.
@@ -41,19 +39,15 @@ TEST(Codec, EncodesEveryUnicodeCharacter) {
     EXPECT_EQ(codec::fromUtf8("a\xC3"), std::nullopt) << "not UTF-8";
 
     using codec::Unicode;
-    const struct {
-        std::string_view text;
-        Unicode form;
-        std::string_view gb18030;
-    } cases[] = {
+    const std::tuple<std::string_view, Unicode, std::string_view> cases[] = {
         {"\xE4\xB8\xAD\xC3\x61", Unicode::Utf8, "\xD6\xD0\xFF\x61"},
         {std::string_view("\x2D\x4E\x3D\xD8\x00\xDE\x00\xDC\x41", 9), Unicode::Utf16LE,
          "\xD6\xD0\x94\x39\xFC\x36\xFF\xFF"},
         {std::string_view("\x4E\x2D\x00\x61", 4), Unicode::Utf16BE, "\xD6\xD0\x61"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(codec::fromUnicode(c.text, c.form), c.gb18030)
-            << testing::PrintToString(std::string(c.text));
+    for (const auto& [text, form, gb18030] : cases) {
+        EXPECT_EQ(codec::fromUnicode(text, form), gb18030)
+            << testing::PrintToString(std::string(text));
     }
 }
 
@@ -78,21 +72,20 @@ TEST(Codec, KnowsWellFormedUtf8) {
         EXPECT_FALSE(codec::isUtf8(std::string(100, 'a') + std::string(bad)));
     }
     EXPECT_TRUE(codec::isUtf8("中文 plain, and more than eight bytes 😀"));
+    EXPECT_EQ(asciiPrefix("plain, and more than eight bytes 😀"), 33u);
 
     // A cut never splits a character; a byte that begins none stands alone.
-    const struct {
-        std::string_view text;
-        std::size_t limit, cut;
-    } cuts[] = {{"ab\xE4\xB8\xAD", 3, 2},
-                {"ab\xE4\xB8\xAD", 4, 2},
-                {"ab\xE4\xB8\xAD", 5, 5},
-                {"ab\xE4\xB8\x41", 4, 4},
-                {"\xBF\xBF\xBF\xBF", 2, 2},
-                {"a\xF0\x9F\x98\x80", 4, 1},
-                {"ab", 9, 2}};
-    for (const auto& c : cuts) {
-        EXPECT_EQ(cutBefore(c.text, c.limit), c.cut)
-            << testing::PrintToString(std::string(c.text)) << " at " << c.limit;
+    const std::tuple<std::string_view, std::size_t, std::size_t> cuts[] = {
+        {"ab\xE4\xB8\xAD", 3, 2},
+        {"ab\xE4\xB8\xAD", 4, 2},
+        {"ab\xE4\xB8\xAD", 5, 5},
+        {"ab\xE4\xB8\x41", 4, 4},
+        {"\xBF\xBF\xBF\xBF", 2, 2},
+        {"a\xF0\x9F\x98\x80", 4, 1},
+        {"ab", 9, 2}};
+    for (const auto& [text, limit, cut] : cuts) {
+        EXPECT_EQ(cutBefore(text, limit), cut)
+            << testing::PrintToString(std::string(text)) << " at " << limit;
     }
 }
 
@@ -130,23 +123,15 @@ TEST(Codec, SaysSystemErrorsInTheUsersLanguage) {
     if (chinese) {
         ::freelocale(chinese);
     }
-    const struct {
-        const char* locale;
-        const char* text;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"C", "Permission denied"},
         {"no_SUCH.UTF-8", "Permission denied"},
-        {"zh_CN.UTF-8", hasChinese ? "权限不够" : "Permission denied"},
-    };
-    for (const auto& c : cases) {
-        ::setenv("LC_ALL", c.locale, 1);
-        EXPECT_EQ(codec::systemMessage(denied, Language::User), c.text) << c.locale;
+        {"zh_CN.UTF-8", hasChinese ? "权限不够" : "Permission denied"}};
+    for (const auto& [locale, text] : cases) {
+        ::setenv("LC_ALL", locale, 1);
+        EXPECT_EQ(codec::systemMessage(denied, Language::User), text) << locale;
     }
-    if (saved) {
-        ::setenv("LC_ALL", before.c_str(), 1);
-    } else {
-        ::unsetenv("LC_ALL");
-    }
+    saved ? ::setenv("LC_ALL", before.c_str(), 1) : ::unsetenv("LC_ALL");
 #endif
 }
 

@@ -19,10 +19,11 @@ namespace fs = std::filesystem;
 const std::string kCsv = "word,phonetic,translation,tag\nship,ʃɪp,n. 船,cet4\n"
                          "sink,sɪŋk,,cet6\n,ʃ,,cet4\n";
 
-void waitFor(const lookup::ImportTask& task) {
+const importer::ImportReport& finished(const lookup::ImportTask& task) {
     while (!task.done()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    return task.report();
 }
 
 // The window's import runs beside it and ends in one notice; cancelled, it
@@ -34,27 +35,24 @@ TEST(WindowImport, RunsBesideTheWindowAndSaysHowItEnded) {
     EXPECT_FALSE(lookup::holdsLists(lists));
     {
         lookup::ImportTask task({dir.path() / "ecdict.csv", lists, false});
-        waitFor(task);
+        const importer::ImportReport& report = finished(task);
         EXPECT_EQ(task.progress(), 1.0);
         const std::string done =
             "词库已导入：大学四级.txt 1 个词，大学六级.txt 1 个词，跳过 1 行（共读了 3 行）。";
         // Read again from where the window reads: there, or a folder it names.
-        const lookup::ImportEnd there = lookup::importEnded(task.report(), lists, {});
+        const lookup::ImportEnd there = lookup::importEnded(report, lists, {});
         EXPECT_EQ(there.notice, done);
         EXPECT_EQ(there.reload->listFolder, lists);
-        const lookup::ImportEnd elsewhere = lookup::importEnded(task.report(), dir.path(), {});
+        const lookup::ImportEnd elsewhere = lookup::importEnded(report, dir.path(), {});
         EXPECT_EQ(elsewhere.notice, done + "\n词库写在 " + importer::pathText(lists) +
                                         "，窗口读的却是 " + importer::pathText(dir.path()) +
                                         " 中的词库（当前文件夹里的词库，或 --dir 指定的文件夹）。");
     }
     EXPECT_TRUE(lookup::holdsLists(lists));
-    {
-        dir.write("ecdict.csv", "word,phonetic\n");
-        lookup::ImportTask task({dir.path() / "ecdict.csv", lists, true});
-        waitFor(task);
-        EXPECT_EQ(lookup::importNotice(task.report()),
-                  "导入失败，词库没有改变：the header row has no column \"translation\", \"tag\"");
-    }
+    dir.write("ecdict.csv", "word,phonetic\n");
+    lookup::ImportTask failing({dir.path() / "ecdict.csv", lists, true});
+    EXPECT_EQ(lookup::importNotice(finished(failing)),
+              "导入失败，词库没有改变：the header row has no column \"translation\", \"tag\"");
     {
         // Cancelled after its first block, before its end: nothing changes.
         dir.write("ecdict.csv", kCsv + std::string(std::size_t{1} << 20, '\n'));
@@ -64,8 +62,7 @@ TEST(WindowImport, RunsBesideTheWindowAndSaysHowItEnded) {
                                 [told] { told.wait(); });
         task.cancel();
         cancelled.set_value();
-        waitFor(task);
-        EXPECT_EQ(task.report().status, importer::ImportReport::Status::Stopped);
+        EXPECT_EQ(finished(task).status, importer::ImportReport::Status::Stopped);
         EXPECT_FALSE(lookup::importEnded(task.report(), {}, {}).notice) << "no notice";
         EXPECT_FALSE(lookup::holdsLists(dir.path() / "other"));
     }
@@ -97,10 +94,7 @@ TEST(Speech, SaysARowsWordOrTheSoundsTyped) {
 
 // What a learner types or pastes, and what the box then searches for.
 TEST(TypedText, IpaFindsWhatItsKeysFind) {
-    const struct {
-        std::u16string typed;
-        std::optional<std::u16string> keys;
-    } cases[] = {
+    const std::pair<std::u16string, std::optional<std::u16string>> cases[] = {
         {u"/ˈʃɪp/", u"5ip"},      // Oxford and Cambridge
         {u"[ʃɪp]", u"5ip"},       // Youdao and Eudic
         {u"ˈlaɪ.kɪŋ", u"laiki6"}, // Cambridge's syllable dots
@@ -110,8 +104,8 @@ TEST(TypedText, IpaFindsWhatItsKeysFind) {
         {u"5i'p", std::nullopt},  // keyboard code keeps its marks
         {u"5ip", std::nullopt},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(lookup::keysOfTypedIpa(c.typed), c.keys);
+    for (const auto& [typed, keys] : cases) {
+        EXPECT_EQ(lookup::keysOfTypedIpa(typed), keys);
     }
     // The box: pasted IPA becomes its keys; the undo that brings the IPA back,
     // told once or twice, and the keys themselves change nothing.

@@ -12,8 +12,7 @@
 class TempDir {
 public:
     TempDir() {
-#if defined(_WIN32)
-        // No mkdtemp: a fresh name is one that create_directory made.
+        // A fresh name is one that create_directory made (Windows has no mkdtemp).
         std::random_device random;
         for (int attempt = 0; m_path.empty(); ++attempt) {
             const auto candidate = std::filesystem::temp_directory_path() /
@@ -24,14 +23,6 @@ public:
                 std::abort();
             }
         }
-#else
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "mirawen-test-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) {
-            std::abort();
-        }
-        m_path = pattern;
-#endif
     }
     ~TempDir() {
         std::error_code ec;
@@ -40,9 +31,7 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::filesystem::path& path() const {
-        return m_path;
-    }
+    const std::filesystem::path& path() const { return m_path; }
 
     // Writes bytes, as they are, to a file of the folder (name in UTF-8).
     void write(std::string_view name, std::string_view bytes) const {

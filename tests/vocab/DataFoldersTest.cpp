@@ -48,22 +48,16 @@ TEST(DataFolders, FollowTheFolderRules) {
             std::ofstream(folder /
                           fs::u8path(names[(file.back() == '6') + 2 * (file.back() == 'F')]));
         }
+        vocab::DataEnvironment env;
+        env.currentFolder = root.path() / "cwd";
 #if defined(_WIN32)
-        vocab::DataEnvironment env{.currentFolder = root.path() / "cwd",
-                                   .xdgDataHome = {},
-                                   .home = {},
-                                   .xdgDataDirs = {},
-                                   .appData = root.path() / "appdata",
-                                   .programFolder = root.path() / "prog"};
+        env.appData = root.path() / "appdata";
+        env.programFolder = root.path() / "prog";
 #else
         const std::string at = root.path().string();
-        vocab::DataEnvironment env{.currentFolder = root.path() / "cwd",
-                                   .xdgDataHome = c.xdgDataHome[0] == '@' ? at + (c.xdgDataHome + 1)
-                                                                          : c.xdgDataHome,
-                                   .home = at + "/home",
-                                   .xdgDataDirs = at + "/s1:" + at + "/s2",
-                                   .appData = {},
-                                   .programFolder = {}};
+        env.xdgDataHome = c.xdgDataHome[0] == '@' ? at + (c.xdgDataHome + 1) : c.xdgDataHome;
+        env.home = at + "/home";
+        env.xdgDataDirs = at + "/s1:" + at + "/s2";
 #endif
         const vocab::DataLocation found =
             vocab::locateData(c.dir ? std::optional(root.path() / c.dir) : std::nullopt, env);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 std::string utf16(std::u16string_view units, bool little) {
@@ -30,8 +32,7 @@ TEST(ListLoader, ConvertsPieceByPieceAsWhole) {
     const struct {
         std::string file;
         Unicode form;
-        std::size_t mark;
-        std::size_t nuls;
+        std::size_t mark, nuls;
         const char* what;
     } cases[] = {
         {utf16(units, true), Unicode::Utf16LE, 2, 0, "UTF-16LE"},
@@ -68,33 +69,33 @@ TEST(ListLoader, ConvertsPieceByPieceAsWhole) {
 }
 
 // A list that fits before its conversion but not after is refused as soon as
-// the conversion passes the limit, and leaves the text as it was.
+// the conversion passes the limit, and leaves the text as it was; with its
+// mark or without.
 TEST(ListLoader, RefusesAListWhoseConversionPassesTheLimit) {
-    const std::string list = utf16(std::u16string(100, u'æ'), true); // each four bytes after
-    TempDir dir;
-    dir.write("list.txt", list);
-    const struct {
-        std::size_t limit, piece;
-        bool refused;
-    } cases[] = {
-        {5 + 400, 16, false},
-        {5 + 399, 16, true},
-        {5 + 399, vocab::kConversionPiece, true},
-        {5 + list.size() - 1, 16, true}, // refused from its size
-    };
-    for (const auto& c : cases) {
-        vocab::Bytes text(5, '>');
-        std::vector<vocab::IgnoredTail> ignored;
-        std::vector<vocab::NulBytes> nuls;
-        const auto failure =
-            vocab::loadList(dir.path() / "list.txt", 0, c.limit, text, ignored, nuls, c.piece);
-        ASSERT_EQ(failure.has_value(), c.refused) << c.limit;
-        if (c.refused) {
-            EXPECT_EQ(failure->message(), "cannot read 大学四级.txt: the word lists together "
-                                          "exceed 4 GiB");
-            EXPECT_EQ(std::string(text.begin(), text.end()), ">>>>>");
-        } else {
-            EXPECT_EQ(text.size(), 405u);
+    const std::string marked = utf16(std::u16string(100, u'æ'), true); // each four bytes after
+    for (const std::string& list : {marked, marked.substr(2)}) {
+        TempDir dir;
+        dir.write("list.txt", list);
+        const std::tuple<std::size_t, std::size_t, bool> cases[] = {
+            {5 + 400, 16, false},
+            {5 + 399, 16, true},
+            {5 + 399, vocab::kConversionPiece, true},
+            {5 + list.size() - 1, 16, true}, // refused from its size
+        };
+        for (const auto& [limit, piece, refused] : cases) {
+            vocab::Bytes text(5, '>');
+            std::vector<vocab::IgnoredTail> ignored;
+            std::vector<vocab::NulBytes> nuls;
+            const auto failure =
+                vocab::loadList(dir.path() / "list.txt", 0, limit, text, ignored, nuls, piece);
+            ASSERT_EQ(failure.has_value(), refused) << limit << ", " << list.size() << " bytes";
+            if (refused) {
+                EXPECT_EQ(failure->message(), "cannot read 大学四级.txt: the word lists together "
+                                              "exceed 4 GiB");
+                EXPECT_EQ(std::string(text.begin(), text.end()), ">>>>>");
+            } else {
+                EXPECT_EQ(text.size(), 405u);
+            }
         }
     }
 }

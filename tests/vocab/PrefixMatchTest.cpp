@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(PrefixMatch, SelectsEveryKeyThatBeginsWithTheFoldedInput) {
     vocab::EntryStore store;
     ASSERT_TRUE(
@@ -13,12 +15,7 @@ TEST(PrefixMatch, SelectsEveryKeyThatBeginsWithTheFoldedInput) {
                                  "[\xD6\xD0x]\nzh2 [\xD6\xD0y]\n",
                                  1));
     store.sort();
-    const struct {
-        std::string_view input;
-        std::vector<std::string> words;
-        bool longEnough;
-        const char* why;
-    } cases[] = {
+    const std::tuple<std::string_view, std::vector<std::string>, bool, const char*> cases[] = {
         {"5ip", {"sheep", "ship", "shipment", "shipmentless"}, true, "a run in key order"},
         {"5ipm4ntl4", {"shipmentless"}, true, "past the eight bytes kept with each entry"},
         {"5", {"shop"}, true, "one byte: the first match only"},
@@ -31,13 +28,13 @@ TEST(PrefixMatch, SelectsEveryKeyThatBeginsWithTheFoldedInput) {
         {"ab", {"abf"}, true, "a key cut inside a character does not match a letter"},
         {"\xD6\xD0", {"zh", "zh2"}, true, "one two-byte character is two bytes: every match"},
     };
-    for (const auto& c : cases) {
-        const auto result = vocab::prefixMatch(store, c.input);
+    for (const auto& [input, expected, longEnough, why] : cases) {
+        const auto result = vocab::prefixMatch(store, input);
         std::vector<std::string> words;
         for (std::size_t i : result.indices) {
             words.emplace_back(store[i].word);
         }
-        EXPECT_EQ(words, c.words) << c.why;
-        EXPECT_EQ(result.anyLongEnough, c.longEnough) << c.why;
+        EXPECT_EQ(words, expected) << why;
+        EXPECT_EQ(result.anyLongEnough, longEnough) << why;
     }
 }

@@ -1,11 +1,14 @@
 #include "vocab/SoundReading.h"
 #include "support/TempDir.h"
+#include "vocab/IpaCode.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -42,9 +45,8 @@ TEST(SoundReading, ReadsEveryKeyAndLetterAsItsSound) {
 // eSpeak NG says back, in IPA, the sounds our mnemonics asked it for: the
 // table above holds eSpeak's own meaning of each mnemonic.
 TEST(SoundReading, EspeakHearsTheSoundsOfTheKeys) {
-    const struct {
-        std::string_view code, heard; // heard: eSpeak's IPA, in British English
-    } words[] = {
+    // The code, and what eSpeak hears: its IPA, in British English.
+    const std::pair<std::string_view, std::string_view> words[] = {
         {"'5ip", "ʃˈɪp"},   {"7in", "θˈɪn"},  {"'0is", "ðˈɪs"},       {"k1t", "kˈat"},
         {"'k8p", "kˈʌp"},   {"'h3t", "hˈɒt"}, {"'k3:l", "kˈɔːl"},     {"'b4:d", "bˈɜːd"},
         {"'p2:t", "pˈɑːt"}, {"'si6", "sˈɪŋ"}, {"'ple94", "plˈɛʒə"},   {"'g4u", "ɡˈəʊ"},
@@ -54,7 +56,7 @@ TEST(SoundReading, EspeakHearsTheSoundsOfTheKeys) {
     const TempDir dir;
     std::string clauses;
     for (const auto& w : words) {
-        clauses += "[[" + vocab::espeakPhonemes(w.code) + "]].\n";
+        clauses += "[[" + vocab::espeakPhonemes(w.first) + "]].\n";
     }
     dir.write("words.txt", clauses);
     const std::string command =
@@ -63,18 +65,39 @@ TEST(SoundReading, EspeakHearsTheSoundsOfTheKeys) {
     ASSERT_NE(pipe, nullptr);
     std::vector<std::string> heard;
     for (std::array<char, 256> line{}; std::fgets(line.data(), line.size(), pipe);) {
-        std::string text(line.data());
-        while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
-            text.pop_back();
-        }
-        heard.push_back(text.substr(text.find_first_not_of(' ')));
+        heard.emplace_back(vocab::trimmed(line.data()));
     }
     if (pclose(pipe) != 0 && heard.empty()) {
         GTEST_SKIP() << "espeak-ng is not installed";
     }
     ASSERT_EQ(heard.size(), std::size(words));
     for (std::size_t i = 0; i < heard.size(); ++i) {
-        EXPECT_EQ(heard[i], words[i].heard) << words[i].code;
+        EXPECT_EQ(heard[i], words[i].second) << words[i].first;
+    }
+}
+
+TEST(IpaCode, MapsEachSymbolToItsKeyAndCountsWhatHasNone) {
+    const std::tuple<std::string_view, std::string_view, std::map<char32_t, std::size_t>> cases[] =
+        {
+            {" /æɑɔɒ əәɜɵ/ ", "1233 4444", {}},
+            {"[ʃŋθʌɐʒðɛ]", "5678890A", {}},
+            {"ɪɨᵻʊʉɡɹɫ ɚɝʧʤ", "iiiuugrl 4r4rt5d9", {}},
+            {"ˈaˊb′c’d‘eːfˑ", "'a'b'c'd'e:f:", {}},
+            {"a;b；  c", "a,b,c", {}},
+            {"ˌaˌb,c", ",abc", {}},
+            {",a", ",a", {}},
+            {"/[ə]/", "4", {}},
+            {"e\u0301a[b]", "eab", {}},
+            {"Az09 ':()-.", "Az09 ':()-.", {}},
+            // ECDICT's older spellings: є for ɛ, ^ for g, "." for ˌ but at the end.
+            {".ædvә'taizmәnt", ",1dv4'taizm4nt", {}},
+            {"єә ^ɔd a.b.", "A4 g3d ab.", {}},
+            {"/ʔaʔ*\xFF", "a", {{U'*', 1}, {U'/', 1}, {U'ʔ', 2}, {0xFFFD, 1}}},
+        };
+    for (const auto& [ipa, code, dropped] : cases) {
+        const vocab::IpaCode result = vocab::ipaCode(ipa);
+        EXPECT_EQ(result.code, code) << ipa;
+        EXPECT_EQ(result.dropped, dropped) << ipa;
     }
 }
 

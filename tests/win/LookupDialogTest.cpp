@@ -244,6 +244,10 @@ TEST(LookupDialog, OkSelectsAndScrollsClickCopiesTheKey) {
     EXPECT_EQ(text(window.input), L"c13");
     window.click(-1);
     EXPECT_EQ(text(window.input), L"c13");
+    // A letter typed on the list goes to the first word it begins, either case.
+    SetFocus(window.list);
+    SendMessageW(window.list, WM_CHAR, 'C', 1);
+    EXPECT_EQ(ListView_GetNextItem(window.list, -1, LVNI_FOCUSED), 55);
 }
 
 // Notes each dialog that opens over the lookup window, with its texts, and closes it with OK.
