@@ -451,6 +451,17 @@ private slots:
                   (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(misplaced(*m_dlg, m_dlg->findChild<QGroupBox*>()), QStringList{});
         QCOMPARE(m_dlg->childAt(m_dlg->input()->geometry().center()), m_dlg->input());
+        // Rows as tall as the phonetic face drawn at the screen's scale: ‹'5ipi6›,
+        // from the stress mark to ŋ's tail, leaves its cell's top and bottom bare.
+        QTableView* list = m_dlg->list();
+        const QModelIndex shipping = list->model()->index(Shipping, lookup::Phonetic);
+        list->scrollTo(shipping);
+        const QImage cell = list->viewport()->grab(list->visualRect(shipping)).toImage();
+        QImage paper = cell.copy(0, 0, cell.width(), 1);
+        paper.fill(cell.pixel(0, 0));
+        QVERIFY2(cell.copy(0, 0, cell.width(), 1) == paper &&
+                     cell.copy(0, cell.height() - 1, cell.width(), 1) == paper,
+                 "a glyph cut at the row's edge");
         for (const QLabel* label : m_dlg->findChildren<QLabel*>()) {
             QVERIFY2(label->sizeHint().width() <= label->width() + 1, qPrintable(label->text()));
         }
