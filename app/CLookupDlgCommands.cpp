@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTableView>
@@ -167,6 +168,8 @@ void CLookupDlg::OnImport() {
     progress.setMinimumDuration(500);
     progress.setAutoReset(false);
     progress.setAutoClose(false);
+    // A disabled control gives up the focus: it goes back where it was.
+    const QPointer<QWidget> focus = focusWidget();
     setEnabled(false);
     progress.setEnabled(true); // a window of its own, enabled apart from the one it belongs to
     connect(&progress, &QProgressDialog::canceled, this, [&task] { task.cancel(); });
@@ -184,6 +187,9 @@ void CLookupDlg::OnImport() {
     poll.stop();
     progress.hide();
     setEnabled(true);
+    if (focus) {
+        focus->setFocus();
+    }
     m_importing = false;
 
     // Cancelled: no notice, and the old lists are whole.

@@ -164,6 +164,7 @@ private slots:
         const bool ran = !c.csv.isEmpty() && !c.answers.contains("No");
         QCOMPARE(during, (ran ? QList<bool>{true, false, true} : QList<bool>{}));
         QVERIFY(dlg->isEnabled());
+        QCOMPARE(dlg->focusWidget(), button(*dlg, QStringLiteral("确定"))); // where it was
         QCOMPARE(FileDialog::answered(), QStringList{qText(lookup::text::kImportChoose) +
                                                      "|CSV 文件 (*.csv);;所有文件 (*)"});
         QStringList shown = MessageBox::answered();
