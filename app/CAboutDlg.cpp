@@ -15,9 +15,11 @@ CAboutDlg::CAboutDlg(QWidget* parent, bool sampleLists) : QDialog(parent, kFixed
 
     // In the order the Tab key visits them. An icon control takes the icon's size.
     auto* icon = new QLabel(this);
-    const QPixmap picture = dialogPicture(kIcon32);
+    const QPixmap picture = dialogPicture(kIcon32, kIcon64, devicePixelRatioF());
+    icon->setScaledContents(true);
     icon->setPixmap(picture);
-    icon->setGeometry(QRect(units.rect(11, 17, 0, 0).topLeft(), picture.size()));
+    icon->setGeometry(
+        QRect(units.rect(11, 17, 0, 0).topLeft(), picture.deviceIndependentSize().toSize()));
 
     auto* version = new QLabel(qText(lookup::text::kAboutVersion), this);
     version->setTextFormat(Qt::PlainText);

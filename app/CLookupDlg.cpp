@@ -1,48 +1,30 @@
 #include "app/CLookupDlg.h"
 
-#include "app/CAboutDlg.h"
 #include "app/DialogStyle.h"
 #include "app/DialogUnits.h"
 #include "app/EntryHeaderView.h"
-#include "app/EntryListView.h"
 #include "app/EntryTableModel.h"
 #include "app/EspeakSpeech.h"
-#include "app/FileDialog.h"
 #include "app/MessageBox.h"
 #include "controls/CHyperLinkButton.h"
 #include "lookup/Cells.h"
 #include "lookup/Notices.h"
 #include "lookup/Search.h"
 #include "lookup/Texts.h"
-#include "lookup/TypedText.h"
-#include "lookup/WindowImport.h"
 
 #include <QAction>
-#include <QClipboard>
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QFile>
 #include <QFontDatabase>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelection>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMouseEvent>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QSettings>
 #include <QTableView>
-#include <QTimer>
 
 #include <fstream>
 #include <limits>
-#include <memory>
 #include <system_error>
-#include <tuple>
 #include <utility>
 
 namespace {
@@ -105,14 +87,17 @@ void CLookupDlg::createControls() {
     cancel->setGeometry(units.rect(284, 353, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &CLookupDlg::OnCancel);
 
-    // A picture control takes the size of its picture, plus its frame.
+    // A picture control takes the size of its picture, plus its frame. Scaled
+    // by the label, the picture is drawn smoothly to the screen's own pixels
+    // at a ratio between those it was drawn for.
     auto* chart = new QLabel(this);
-    const QPixmap picture = dialogPicture(kKeyChart);
+    const QPixmap picture = dialogPicture(kKeyChart, kKeyChart2x, devicePixelRatioF());
     chart->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     chart->setLineWidth(1);
+    chart->setScaledContents(true);
     chart->setPixmap(picture);
     const QPoint chartAt = units.rect(199, 14, 0, 0).topLeft();
-    chart->setGeometry(QRect(chartAt, picture.size() + QSize(2, 2)));
+    chart->setGeometry(QRect(chartAt, picture.deviceIndependentSize().toSize() + QSize(2, 2)));
     // A keyboard too: a click types the key of the symbol under it.
     chart->setCursor(Qt::PointingHandCursor);
     chart->setToolTip(qText(lookup::text::kChartTip));
@@ -215,24 +200,14 @@ bool CLookupDlg::OnInitDialog() {
     connect(m_edit, &QWidget::customContextMenuRequested, this, &CLookupDlg::showInputMenu);
     connect(m_edit, &QLineEdit::textEdited, this, &CLookupDlg::onEdited);
 
-    vocab::LoadResult loaded;
-    m_model->reset([&] {
-        loaded = m_entries.load(m_location.listFolder);
-        m_entries.sort();
-    });
-    for (const std::string& notice : lookup::listNotices(loaded)) {
-        MessageBox::notice(qText(notice));
-    }
-
+    reloadLists();
     m_edit->setFocus();
     return true;
 }
 
 void CLookupDlg::OnOK() {
     m_strInput = m_edit->text();
-    const lookup::SearchOutcome outcome = lookup::search(
-        m_entries, std::u16string_view(reinterpret_cast<const char16_t*>(m_strInput.utf16()),
-                                       static_cast<std::size_t>(m_strInput.size())));
+    const lookup::SearchOutcome outcome = lookup::search(m_entries, u16(m_strInput));
     if (!outcome.act) {
         return;
     }
@@ -281,6 +256,11 @@ void CLookupDlg::OnClickList(const QModelIndex& index) {
 }
 
 void CLookupDlg::OnCancel() {
+    // The window manager's close button still reaches a disabled window: an
+    // import holds the window until it has ended.
+    if (m_importing) {
+        return;
+    }
     if (MessageBox::ask(this, qText(lookup::text::kOk), qText(lookup::text::kAskExit),
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes) {
         m_speech->stop();

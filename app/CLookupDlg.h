@@ -2,6 +2,7 @@
 
 #include "app/EntryListView.h"
 #include "lookup/Speech.h"
+#include "lookup/TypedText.h"
 #include "vocab/DataFolders.h"
 #include "vocab/EntryStore.h"
 
@@ -87,7 +88,10 @@ private:
     void setAccent(lookup::Accent accent);
     void onEdited(const QString& text);
     void speak(const std::optional<lookup::Utterance>& utterance);
+    // Reads the lists from m_location, and tells what failed.
     void reloadLists();
+    // An import's notice, under the caption of the import's other boxes.
+    void importNotice(const QString& text);
 
     vocab::DataLocation m_location;
     std::optional<std::filesystem::path> m_dir;
@@ -109,8 +113,6 @@ private:
     QAction* m_speakTyped = nullptr;
     QAction* m_copyRows = nullptr;
     bool m_importing = false;
-    // The box's text before an edit, and the IPA last shown as keys.
-    QString m_shownText;
-    QString m_typedIpa;
-    QString m_ipaKeys;
+    bool m_sampleLists = false; // the lists are the samples in a system folder
+    lookup::TypedIpaBox m_typed;
 };

@@ -8,7 +8,6 @@
 #include "app/MessageBox.h"
 #include "lookup/Notices.h"
 #include "lookup/Texts.h"
-#include "lookup/TypedText.h"
 #include "lookup/WindowImport.h"
 
 #include <QAction>
@@ -23,12 +22,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTableView>
 #include <QTimer>
 
 #include <memory>
+#include <tuple>
 
 // The window's commands, and the menus and keys that reach them: speech,
 // copying, the box's IPA, the import, the About box and closing.
@@ -50,12 +51,12 @@ constexpr int kProgressSteps = 1000;
 void CLookupDlg::createSpeech() {
     const QString program = qEnvironmentVariable("MIRAWEN_ESPEAK", QStringLiteral("espeak-ng"));
     m_speech = new EspeakSpeech(this, program);
-    // Told once a run, after the engine's own call has returned: a box shown
-    // inside it would run a loop of its own in the middle of a request.
+    // Told once a run. The engine tells from the event loop, after its own call
+    // has returned: a box shown inside that call would run a loop of its own
+    // in the middle of a request.
     m_speech->onFailure = [this](lookup::SpeechFailure failure) {
         if (const std::optional<std::string> notice = m_speechNotices.notice(failure)) {
-            QTimer::singleShot(0, this,
-                               [this, text = *notice] { MessageBox::notice(qText(text), this); });
+            MessageBox::notice(qText(*notice), this);
         }
     };
     const QSettings settings(settingsName(), settingsName());
@@ -101,19 +102,11 @@ void CLookupDlg::OnCopyRows() {
 }
 
 void CLookupDlg::onEdited(const QString& text) {
-    // Undo reports itself as an edit too: the IPA it brings back stays.
-    const bool undone = m_shownText == m_ipaKeys && text == m_typedIpa;
-    m_shownText = text;
-    if (undone) {
-        return;
-    }
     // Select all and insert: one step that Ctrl+Z undoes, back to what was
-    // pasted. The keys are code already, so the insert's own edit stops here.
-    if (const std::optional<std::u16string> keys = lookup::keysOfTypedIpa(u16(text))) {
-        m_typedIpa = text;
-        m_ipaKeys = qText(*keys);
+    // pasted.
+    if (const std::optional<std::u16string> keys = m_typed.edited(u16(text))) {
         m_edit->selectAll();
-        m_edit->insert(m_ipaKeys);
+        m_edit->insert(qText(*keys));
     }
 }
 
@@ -145,7 +138,7 @@ void CLookupDlg::OnImport() {
     const vocab::DataEnvironment env = vocab::DataEnvironment::fromProcess();
     const std::optional<std::filesystem::path> folder = vocab::userListFolder(env);
     if (!folder) {
-        MessageBox::notice(qText(lookup::text::kNoUserFolder), this);
+        importNotice(qText(lookup::text::kNoUserFolder));
         return;
     }
     const QString filter = qText(lookup::text::kCsvFiles) + QStringLiteral(" (") +
@@ -165,7 +158,9 @@ void CLookupDlg::OnImport() {
 
     m_importing = true;
     lookup::ImportTask task({QFile::encodeName(csv).toStdString(), *folder, replace});
-    // Shown only for an import that takes a while; the window draws on.
+    // Shown only for an import that takes a while; the window draws on, but
+    // takes no input until the import has ended: the progress alone may
+    // cancel it.
     QProgressDialog progress(qText(lookup::text::kImporting), qText(lookup::text::kCancel), 0,
                              kProgressSteps, this);
     progress.setWindowTitle(qText(lookup::text::kImportCaption));
@@ -173,6 +168,10 @@ void CLookupDlg::OnImport() {
     progress.setMinimumDuration(500);
     progress.setAutoReset(false);
     progress.setAutoClose(false);
+    // A disabled control gives up the focus: it goes back where it was.
+    const QPointer<QWidget> focus = focusWidget();
+    setEnabled(false);
+    progress.setEnabled(true); // a window of its own, enabled apart from the one it belongs to
     connect(&progress, &QProgressDialog::canceled, this, [&task] { task.cancel(); });
     QEventLoop loop;
     QTimer poll;
@@ -184,25 +183,29 @@ void CLookupDlg::OnImport() {
         }
     });
     poll.start(kImportPollMs);
-    if (!task.done()) {
-        loop.exec();
-    }
+    loop.exec();
     poll.stop();
     progress.hide();
-    m_importing = false;
-    if (!isVisible()) {
-        return; // closed while it ran: the lists are whatever the import left
+    setEnabled(true);
+    if (focus) {
+        focus->setFocus();
     }
+    m_importing = false;
 
     // Cancelled: no notice, and the old lists are whole.
     const lookup::ImportEnd end = lookup::importEnded(task.report(), m_dir, env);
     if (end.notice) {
-        MessageBox::notice(qText(*end.notice), this);
+        importNotice(qText(*end.notice));
     }
     if (end.reload) {
         m_location = *end.reload;
         reloadLists();
     }
+}
+
+void CLookupDlg::importNotice(const QString& text) {
+    MessageBox::ask(this, qText(lookup::text::kImportCaption), text, QMessageBox::Ok,
+                    QMessageBox::Ok);
 }
 
 void CLookupDlg::reloadLists() {
@@ -213,8 +216,11 @@ void CLookupDlg::reloadLists() {
         loaded = m_entries.load(m_location.listFolder);
         m_entries.sort();
     });
+    m_sampleLists =
+        lookup::showsSampleLists(m_location.listFolder, vocab::DataEnvironment::fromProcess());
+    // At the start the window is not shown yet, and owns no box.
     for (const std::string& notice : lookup::listNotices(loaded)) {
-        MessageBox::notice(qText(notice), this);
+        MessageBox::notice(qText(notice), isVisible() ? this : nullptr);
     }
 }
 
@@ -247,8 +253,7 @@ bool CLookupDlg::eventFilter(QObject* watched, QEvent* event) {
 void CLookupDlg::OnSysCommand(unsigned nID) {
     switch (nID & 0xFFF0) {
     case IDM_ABOUTBOX: {
-        CAboutDlg dlgAbout(this, lookup::showsSampleLists(m_location.listFolder,
-                                                          vocab::DataEnvironment::fromProcess()));
+        CAboutDlg dlgAbout(this, m_sampleLists);
         dlgAbout.exec();
         break;
     }
@@ -286,7 +291,7 @@ void CLookupDlg::showWindowMenu(const QPoint& globalPos) {
     menu.addSeparator();
     QAction* import = menu.addAction(qText(lookup::text::kImportMenu));
     import->setData(IDM_IMPORT);
-    if (lookup::showsSampleLists(m_location.listFolder, vocab::DataEnvironment::fromProcess())) {
+    if (m_sampleLists) {
         menu.setToolTipsVisible(true);
         import->setToolTip(qText(lookup::text::kSampleLists));
     }

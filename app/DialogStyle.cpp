@@ -24,3 +24,12 @@ QPixmap dialogPicture(const char* resource) {
     reader.setAutoDetectImageFormat(false);
     return QPixmap::fromImage(reader.read());
 }
+
+QPixmap dialogPicture(const char* at1x, const char* at2x, qreal ratio) {
+    if (ratio <= 1) {
+        return dialogPicture(at1x);
+    }
+    QPixmap picture = dialogPicture(at2x);
+    picture.setDevicePixelRatio(2);
+    return picture;
+}

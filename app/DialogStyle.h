@@ -23,11 +23,17 @@ QFont dialogFont(int pointSize);
 // One of the dialogs' pictures, a PNG file among the program's resources; a
 // null pixmap if it cannot be read.
 QPixmap dialogPicture(const char* resource);
+// The picture for a screen of the given device pixel ratio: above 1, the one
+// drawn at twice the size, marked so that it keeps the size of the one drawn
+// for 1x in logical pixels.
+QPixmap dialogPicture(const char* at1x, const char* at2x, qreal ratio);
 
 // The pictures compiled into the program (Qt resources).
 inline constexpr const char* kIcon32 = ":/res/mirawen-32.png";
+inline constexpr const char* kIcon64 = ":/res/mirawen-64.png";
 inline constexpr const char* kIcon16 = ":/res/mirawen-16.png";
 inline constexpr const char* kKeyChart = ":/res/keychart.png";
+inline constexpr const char* kKeyChart2x = ":/res/keychart@2x.png";
 
 // The lookup layer's texts, UTF-8 and UTF-16, as Qt's.
 inline QString qText(std::string_view utf8) {

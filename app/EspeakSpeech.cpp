@@ -79,6 +79,7 @@ void EspeakSpeech::stop() {
     endSink();
     m_pending.clear();
     m_format.reset();
+    m_fed = 0;
     m_synthesized = false;
     m_sounding = false;
 }
@@ -116,18 +117,7 @@ void EspeakSpeech::onOutput() {
         format.setChannelCount(m_format->channels);
         format.setSampleFormat(QAudioFormat::Int16);
         m_sink = new QAudioSink(output, format, this);
-        // Idle once it has played all it was given: the end, when no more
-        // is to come.
-        connect(m_sink, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-            if (state == QAudio::IdleState && m_synthesized && m_pending.isEmpty()) {
-                m_feeder.stop();
-                m_synthesized = false;
-                QTimer::singleShot(0, this, [this] {
-                    endSink();
-                    emit finished();
-                });
-            }
-        });
+        connect(m_sink, &QAudioSink::stateChanged, this, &EspeakSpeech::endIfPlayed);
         m_device = m_sink->start();
         if (!m_device) {
             stop();
@@ -148,6 +138,7 @@ void EspeakSpeech::feed() {
         const qint64 written = m_device->write(m_pending.constData(), room);
         if (written > 0) {
             m_pending.remove(0, static_cast<qsizetype>(written));
+            m_fed += static_cast<qsizetype>(written);
             if (!m_sounding) {
                 m_sounding = true;
                 m_watchdog.stop();
@@ -170,6 +161,31 @@ void EspeakSpeech::onProcessFinished(int exitCode, QProcess::ExitStatus status) 
     if (!m_format) {
         stop();
         fail(lookup::SpeechFailure::Failed);
+        return;
+    }
+    if (m_sink) {
+        // A sound server starts a stream once its buffer is full: a sound
+        // shorter than that is made up with silence, or it would neither play
+        // nor end.
+        const qsizetype silence = m_sink->bufferSize() - (m_fed + m_pending.size());
+        if (silence > 0) {
+            m_pending.append(silence, '\0');
+        }
+        // The device may have played all it was given before the program
+        // ended: it tells of no change then.
+        endIfPlayed(m_sink->state());
+    }
+}
+
+void EspeakSpeech::endIfPlayed(QAudio::State state) {
+    // Idle once it has played all it was given: the end, when no more is to come.
+    if (state == QAudio::IdleState && m_synthesized && m_pending.isEmpty()) {
+        m_feeder.stop();
+        m_synthesized = false;
+        QTimer::singleShot(0, this, [this] {
+            endSink();
+            emit finished();
+        });
     }
 }
 

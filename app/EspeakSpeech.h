@@ -3,6 +3,7 @@
 #include "app/WavStream.h"
 #include "lookup/Speech.h"
 
+#include <QAudio>
 #include <QByteArray>
 #include <QObject>
 #include <QProcess>
@@ -50,12 +51,14 @@ private:
     void feed();
     void fail(lookup::SpeechFailure failure);
     void endSink();
+    void endIfPlayed(QAudio::State state);
 
     QString m_program;
     QProcess* m_process = nullptr;
     QAudioSink* m_sink = nullptr;
     QIODevice* m_device = nullptr;
     QByteArray m_pending;
+    qsizetype m_fed = 0; // bytes of samples given to the device
     std::optional<WavFormat> m_format;
     bool m_synthesized = false; // the program has written every sample
     bool m_sounding = false;    // the first samples went to the device

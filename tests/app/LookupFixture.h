@@ -111,11 +111,23 @@ inline QStringList selectedWords(const CLookupDlg& dlg) {
     return words;
 }
 
+// The window menu from the keyboard, on OK, which has no menu of its own.
+// (A right click would leave its button held down while the menu and what it
+// opens run, and no click could reach them.)
+inline void openWindowMenu(QWidget& window) {
+    QWidget* ok = button(window, QStringLiteral("确定"));
+    ok->setFocus();
+    QTest::keyClick(ok, Qt::Key_F10, Qt::ShiftModifier);
+}
+
 // Closes a window the way a user would: "escape" presses Escape where the
-// focus is, "close" uses the title bar's close button, any other text clicks
-// the button of that name.
+// focus is, "close" uses the title bar's close button, "menu" the window
+// menu's close entry, any other text clicks the button of that name.
 inline void closeBy(QWidget& window, const QString& how) {
-    if (how == QLatin1String("escape")) {
+    if (how == QLatin1String("menu")) {
+        whenModal([](QWidget* menu) { QTest::keyClick(menu, Qt::Key_C); });
+        openWindowMenu(window);
+    } else if (how == QLatin1String("escape")) {
         QWidget* focus = window.focusWidget();
         QTest::keyClick(focus ? focus : &window, Qt::Key_Escape);
     } else if (how == QLatin1String("close")) {

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
@@ -107,10 +108,10 @@ private slots:
         QTest::addColumn<Import>("c");
         const QString ask = "导入词库|已有词库，是否替换?|Yes No|owned";
         const QString imported =
-            "Mirawen|词库已导入：大学四级.txt 1 个词，大学六级.txt 1 个词，跳过 "
+            "导入词库|词库已导入：大学四级.txt 1 个词，大学六级.txt 1 个词，跳过 "
             "1 行（共读了 3 行）。|OK|owned";
         const QStringList sample{"f00", "f01"}, fresh{"ship", "sink"};
-        const QString failed = "Mirawen|导入失败，词库没有改变：…|OK|owned";
+        const QString failed = "导入词库|导入失败，词库没有改变：…|OK|owned";
         QTest::newRow("first import") << Import{"ecdict.csv", false, {"OK"}, {imported}, fresh};
         QTest::newRow("replace: yes")
             << Import{"ecdict.csv", true, {"Yes", "OK"}, {ask, imported}, fresh};
@@ -145,11 +146,25 @@ private slots:
                                       : answer == "No" ? QMessageBox::No
                                                        : QMessageBox::Ok);
         }
+        // While it runs, before its progress shows, the window takes no input
+        // and no close; the progress may still cancel.
+        QList<bool> during; // shown, enabled, progress enabled
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, [&] {
+            if (auto* progress = dlg->findChild<QProgressDialog*>(); progress && during.isEmpty()) {
+                closeBy(*dlg, QStringLiteral("close"));
+                closeBy(*dlg, QStringLiteral("escape"));
+                during = {dlg->isVisible(), dlg->isEnabled(), progress->isEnabled()};
+            }
+        });
+        probe.start(0);
         whenModal([](QWidget* menu) { QTest::keyClick(menu, Qt::Key_I); });
-        QWidget* ok = button(*dlg, QStringLiteral("确定"));
-        ok->setFocus();
-        QTest::keyClick(ok, Qt::Key_F10, Qt::ShiftModifier);
+        openWindowMenu(*dlg);
         QTRY_COMPARE(MessageBox::unanswered(), 0);
+        const bool ran = !c.csv.isEmpty() && !c.answers.contains("No");
+        QCOMPARE(during, (ran ? QList<bool>{true, false, true} : QList<bool>{}));
+        QVERIFY(dlg->isEnabled());
+        QCOMPARE(dlg->focusWidget(), button(*dlg, QStringLiteral("确定"))); // where it was
         QCOMPARE(FileDialog::answered(), QStringList{qText(lookup::text::kImportChoose) +
                                                      "|CSV 文件 (*.csv);;所有文件 (*)"});
         QStringList shown = MessageBox::answered();
@@ -200,6 +215,16 @@ private slots:
         QCOMPARE(chart->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(chart->toolTip(), qText(lookup::text::kChartTip));
         const QRect picture = chart->contentsRect();
+        // The picture drawn for the screen's ratio, pixel for pixel, at its 1x size.
+        const qreal ratio = chart->devicePixelRatioF();
+        const QImage drawn = chart->grab(picture).toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(picture.size(), QSize(209, 59));
+        QCOMPARE(chart->pixmap().devicePixelRatio(), ratio > 1 ? 2.0 : 1.0);
+        QCOMPARE(drawn.size(), QSize(209, 59) * ratio);
+        if (ratio == 1 || ratio == 2) {
+            QCOMPARE(drawn,
+                     QImage(ratio == 1 ? kKeyChart : kKeyChart2x).convertToFormat(drawn.format()));
+        }
         m_dlg->input()->setText(QStringLiteral("ip"));
         m_dlg->input()->setCursorPosition(0);
         m_dlg->list()->setFocus();
@@ -253,8 +278,7 @@ private slots:
         const QPoint row = centre(list, Ship);
         auto request = [&] {
             m_dlg->input()->setText(QStringLiteral("/ʃɪp/"));
-            const bool menu = how.endsWith("menu");
-            if (menu) {
+            if (how.endsWith("menu")) {
                 whenModal([&how](QWidget* m) {
                     QTest::keyClick(m, how.contains("box") ? Qt::Key_S : Qt::Key_R);
                 });
@@ -269,7 +293,7 @@ private slots:
                 QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, row);
             } else if (how == "the list's menu") {
                 QTest::mouseClick(list->viewport(), Qt::RightButton, {}, row);
-            } else if (menu) {
+            } else if (how == "the box's menu") {
                 QContextMenuEvent ask(QContextMenuEvent::Keyboard, QPoint(5, 5),
                                       m_dlg->input()->mapToGlobal(QPoint(5, 5)));
                 QApplication::sendEvent(m_dlg->input(), &ask);
@@ -398,6 +422,7 @@ private slots:
         QTest::newRow("Escape") << "escape";
         QTest::newRow("close button") << "close";
         QTest::newRow("退出") << "退出";
+        QTest::newRow("window menu") << "menu";
     }
     void closingAsksFirst() {
         QFETCH(QString, how);
@@ -427,6 +452,17 @@ private slots:
                   (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(misplaced(*m_dlg, m_dlg->findChild<QGroupBox*>()), QStringList{});
         QCOMPARE(m_dlg->childAt(m_dlg->input()->geometry().center()), m_dlg->input());
+        // Rows as tall as the phonetic face drawn at the screen's scale: ‹'5ipi6›,
+        // from the stress mark to ŋ's tail, leaves its cell's top and bottom bare.
+        QTableView* list = m_dlg->list();
+        const QModelIndex shipping = list->model()->index(Shipping, lookup::Phonetic);
+        list->scrollTo(shipping);
+        const QImage cell = list->viewport()->grab(list->visualRect(shipping)).toImage();
+        QImage paper = cell.copy(0, 0, cell.width(), 1);
+        paper.fill(cell.pixel(0, 0));
+        QVERIFY2(cell.copy(0, 0, cell.width(), 1) == paper &&
+                     cell.copy(0, cell.height() - 1, cell.width(), 1) == paper,
+                 "a glyph cut at the row's edge");
         for (const QLabel* label : m_dlg->findChildren<QLabel*>()) {
             QVERIFY2(label->sizeHint().width() <= label->width() + 1, qPrintable(label->text()));
         }
