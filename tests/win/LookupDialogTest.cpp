@@ -218,9 +218,8 @@ TEST(LookupDialog, StartsWithWhatLoadedAndNamesWhatDidNot) {
 // What the window made for its DPI, read back from its controls.
 struct Scale {
     int columns[4];
-    LONG listFont, inputFont, dialogFont, linkFont; // heights
-    SIZE chart, chartClient;
-    RECT exit; // in the client area
+    LONG listFont, dialogFont, linkFont; // heights
+    BITMAP chart;
 };
 
 LONG fontHeight(HWND hwnd) {
@@ -230,24 +229,17 @@ LONG fontHeight(HWND hwnd) {
 }
 
 Scale scaleOf(const Window& window) {
-    Scale scale{};
+    Scale scale{{},
+                fontHeight(window.list),
+                fontHeight(ListView_GetHeader(window.list)),
+                fontHeight(GetDlgItem(window.hwnd, IDC_LINK)),
+                {}};
     for (int column = 0; column < 4; ++column) {
         scale.columns[column] = ListView_GetColumnWidth(window.list, column);
     }
-    scale.listFont = fontHeight(window.list);
-    scale.inputFont = fontHeight(window.input);
-    scale.dialogFont = fontHeight(ListView_GetHeader(window.list));
-    scale.linkFont = fontHeight(GetDlgItem(window.hwnd, IDC_LINK));
-    HWND chart = GetDlgItem(window.hwnd, IDC_CHART);
-    BITMAP picture{};
-    GetObjectW(reinterpret_cast<HBITMAP>(SendMessageW(chart, STM_GETIMAGE, IMAGE_BITMAP, 0)),
-               sizeof picture, &picture);
-    scale.chart = {picture.bmWidth, picture.bmHeight};
-    RECT client;
-    GetClientRect(chart, &client);
-    scale.chartClient = {client.right, client.bottom};
-    GetWindowRect(GetDlgItem(window.hwnd, IDCANCEL), &scale.exit);
-    MapWindowPoints(nullptr, window.hwnd, reinterpret_cast<POINT*>(&scale.exit), 2);
+    GetObjectW(reinterpret_cast<HBITMAP>(
+                   SendDlgItemMessageW(window.hwnd, IDC_CHART, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+               sizeof scale.chart, &scale.chart);
     return scale;
 }
 
@@ -255,21 +247,19 @@ TEST(LookupDialog, ScalesToItsScreensDpiAndAgainWhenMoved) {
     Lists lists;
     Window window(lists);
     const UINT dpi = GetDpiForWindow(window.hwnd);
-    if (const char* display = std::getenv("MIRAWEN_TEST_DPI")) {
-        ASSERT_EQ(dpi, std::stoul(display)) << "the display's setting did not reach the window";
-    }
-    const Scale start = scaleOf(window);
+    const char* display = std::getenv("MIRAWEN_TEST_DPI"); // set by the runs at 120 and 144
+    ASSERT_EQ(dpi, display ? std::stoul(display) : dpi) << "the display's setting was not taken";
+    const LONG dialogFont = scaleOf(window).dialogFont;
     // Moved to screens of other scales, and back: the suggested rectangle
     // taken, everything made again for the new DPI.
     UINT previous = dpi;
     for (const UINT now : {dpi, 144u, 120u, 192u, dpi}) {
-        SCOPED_TRACE(now);
         if (now != previous) {
-            RECT rect, suggested;
+            RECT rect;
             GetWindowRect(window.hwnd, &rect);
-            suggested = {rect.left + 8, rect.top + 8,
-                         rect.left + 8 + MulDiv(rect.right - rect.left, now, previous),
-                         rect.top + 8 + MulDiv(rect.bottom - rect.top, now, previous)};
+            RECT suggested{rect.left + 8, rect.top + 8,
+                           rect.left + 8 + MulDiv(rect.right - rect.left, now, previous),
+                           rect.top + 8 + MulDiv(rect.bottom - rect.top, now, previous)};
             SendMessageW(window.hwnd, WM_DPICHANGED, MAKEWPARAM(now, now),
                          reinterpret_cast<LPARAM>(&suggested));
             GetWindowRect(window.hwnd, &rect);
@@ -280,16 +270,11 @@ TEST(LookupDialog, ScalesToItsScreensDpiAndAgainWhenMoved) {
         for (int column = 0; column < 4; ++column) {
             EXPECT_EQ(scale.columns[column], atDpi(kWidths[column], now)) << column;
         }
-        EXPECT_EQ(scale.listFont, -MulDiv(16, static_cast<int>(now), 72));
-        EXPECT_EQ(scale.inputFont, scale.listFont);
-        EXPECT_EQ(scale.chart.cx, atDpi(209, now));
-        EXPECT_EQ(scale.chart.cy, atDpi(59, now));
-        EXPECT_NEAR(scale.chartClient.cx, scale.chart.cx, 2); // inside its sunken edge
-        EXPECT_NEAR(scale.chartClient.cy, scale.chart.cy, 2);
-        EXPECT_NEAR(scale.dialogFont, MulDiv(start.dialogFont, now, dpi), 1);
+        EXPECT_EQ(scale.listFont, -MulDiv(16, static_cast<int>(now), 72)) << now;
+        EXPECT_EQ(scale.chart.bmWidth, atDpi(209, now));
+        EXPECT_EQ(scale.chart.bmHeight, atDpi(59, now));
+        EXPECT_NEAR(scale.dialogFont, MulDiv(dialogFont, now, dpi), 1);
         EXPECT_EQ(scale.linkFont, scale.dialogFont);
-        EXPECT_NEAR(scale.exit.left, MulDiv(start.exit.left, now, dpi), 2);
-        EXPECT_NEAR(scale.exit.bottom, MulDiv(start.exit.bottom, now, dpi), 2);
     }
 }
 
@@ -313,13 +298,11 @@ TEST(LookupDialog, OkSelectsAndScrollsClickCopiesTheKey) {
         {L"\xD800", {}, -1, false},
         {L"b111", {}, -1, false}, // longer than every key
     };
-    const LONG_PTR dialogProc = GetWindowLongPtrW(window.hwnd, GWLP_WNDPROC);
     for (const auto& c : cases) {
         const int top = ListView_GetTopIndex(window.list);
         SetFocus(window.input);
         window.search(c.input);
         EXPECT_EQ(window.selected(), c.rows) << c.input;
-        EXPECT_EQ(GetWindowLongPtrW(window.hwnd, GWLP_WNDPROC), dialogProc); // its own again
         EXPECT_EQ(ListView_GetTopIndex(window.list), c.top == -1 ? top : c.top) << c.input;
         EXPECT_EQ(GetFocus(), c.listFocused ? window.list : window.input) << c.input;
         EXPECT_EQ(text(window.input), c.input);
@@ -475,44 +458,6 @@ TEST(LookupDialog, LinkOpensWebAddressesOnClickAndEnterRelease) {
     EXPECT_EQ(opened.size(), 2u);
     EXPECT_TRUE(window.selected().empty()) << "OK did not run";
     CHyperLinkButton::s_openAddress = open;
-
-    // Hovered, the caption is semi-bold in the control's font, whichever it
-    // is given (a new DPI gives it a larger one): rows and pixels of ink.
-    auto ink = [&](bool hover) {
-        SendMessageW(link, hover ? WM_MOUSEHOVER : WM_MOUSELEAVE, 0, 0);
-        BITMAPINFO info{{sizeof(BITMAPINFOHEADER), 400, -60, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        DRAWITEMSTRUCT item{ODT_BUTTON, IDC_LINK,        0, ODA_DRAWENTIRE, 0, link,
-                            dc,         {0, 0, 400, 60}, 0};
-        SendMessageW(window.hwnd, WM_DRAWITEM, IDC_LINK, reinterpret_cast<LPARAM>(&item));
-        GdiFlush();
-        const auto* pixels = static_cast<const DWORD*>(bits);
-        const DWORD face = pixels[0];
-        std::pair<int, int> rowsAndPixels{};
-        for (int y = 0; y < 60; ++y) {
-            const int count = static_cast<int>(std::count_if(
-                pixels + y * 400, pixels + y * 400 + 400, [&](DWORD p) { return p != face; }));
-            rowsAndPixels.first += count > 0;
-            rowsAndPixels.second += count;
-        }
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        return rowsAndPixels;
-    };
-    const auto plain = ink(false), bold = ink(true);
-    EXPECT_GT(bold.second, plain.second);
-    LOGFONTW face{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)), sizeof face, &face);
-    face.lfHeight *= 2;
-    HFONT large = CreateFontIndirectW(&face);
-    SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(large), FALSE);
-    EXPECT_GE(ink(true).first, bold.first * 3 / 2);
-    DestroyWindow(window.hwnd);
-    DeleteObject(large);
 }
 
 TEST(LookupApp, AnswersItsCommandLineWithoutAWindow) {
