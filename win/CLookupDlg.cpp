@@ -243,8 +243,7 @@ BOOL CLookupDlg::OnInitDialog() {
         LVCOLUMNW column{};
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = MulDiv(lookup::text::kColumns[i].width, static_cast<int>(m_dpi),
-                           USER_DEFAULT_SCREEN_DPI);
+        column.cx = DefaultColumnWidth(i, m_dpi);
         column.pszText = heading.data();
         column.iSubItem = static_cast<int>(i);
         SendMessageW(m_list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));

@@ -81,6 +81,8 @@ private:
     // the dialog's font, when it moves to a screen of another.
     void ScaleToWindow();
     void OnDpiChanged(UINT dpi, const RECT& suggested);
+    // Column i's own width at dpi.
+    static int DefaultColumnWidth(std::size_t i, UINT dpi);
     void SetScaledFonts();
     void SetChartPicture();
     void ReleaseScaled();

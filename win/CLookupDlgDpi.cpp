@@ -43,6 +43,10 @@ void CLookupDlg::ScaleToWindow() {
     SetChartPicture();
 }
 
+int CLookupDlg::DefaultColumnWidth(std::size_t i, UINT dpi) {
+    return scaled(lookup::text::kColumns[i].width, dpi, USER_DEFAULT_SCREEN_DPI);
+}
+
 void CLookupDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
     const UINT old = m_dpi;
     if (dpi == 0 || dpi == old) {
@@ -77,7 +81,10 @@ void CLookupDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
     HFONT dialogFont = CreateFontIndirectW(&face);
     if (dialogFont) {
         for (const Placed& child : children) {
-            SendMessageW(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), FALSE);
+            // The list and the box get theirs from SetScaledFonts below.
+            if (child.hwnd != m_list && child.hwnd != m_input) {
+                SendMessageW(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), FALSE);
+            }
         }
         if (m_dialogFont) {
             DeleteObject(m_dialogFont);
@@ -86,13 +93,12 @@ void CLookupDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
     }
     // A width the learner dragged stays theirs, at the new scale; the others
     // are the columns' own, rounded once, not once a move.
-    for (int i = 0; i < static_cast<int>(lookup::text::kColumns.size()); ++i) {
-        const int own = lookup::text::kColumns[static_cast<std::size_t>(i)].width;
-        const int width = ListView_GetColumnWidth(m_list, i);
-        ListView_SetColumnWidth(m_list, i,
-                                width == scaled(own, old, USER_DEFAULT_SCREEN_DPI)
-                                    ? scaled(own, dpi, USER_DEFAULT_SCREEN_DPI)
-                                    : scaled(width, dpi, old));
+    for (std::size_t i = 0; i < lookup::text::kColumns.size(); ++i) {
+        const int column = static_cast<int>(i);
+        const int width = ListView_GetColumnWidth(m_list, column);
+        ListView_SetColumnWidth(m_list, column,
+                                width == DefaultColumnWidth(i, old) ? DefaultColumnWidth(i, dpi)
+                                                                    : scaled(width, dpi, old));
     }
     m_dpi = dpi;
     SetScaledFonts();
