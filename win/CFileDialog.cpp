@@ -1,33 +1,28 @@
 #include "win/CFileDialog.h"
 
+#include "win/TestAnswers.h"
+
 #include <commdlg.h>
-#include <deque>
 
 namespace {
 
-std::deque<std::optional<std::wstring>>& answers() {
-    static std::deque<std::optional<std::wstring>> queue;
-    return queue;
-}
-
-std::vector<std::wstring>& noted() {
-    static std::vector<std::wstring> dialogs;
-    return dialogs;
+TestAnswers<std::optional<std::wstring>>& answers() {
+    static TestAnswers<std::optional<std::wstring>> given;
+    return given;
 }
 
 } // namespace
 
 std::optional<std::wstring> CFileDialog::Open(HWND owner, const std::wstring& title,
                                               const std::vector<Filter>& filters) {
-    if (!answers().empty()) {
-        std::optional<std::wstring> answer = answers().front();
-        answers().pop_front();
-        std::wstring seen = title;
-        for (const Filter& filter : filters) {
-            seen += L"|" + filter.name + L"|" + filter.pattern;
-        }
-        noted().push_back(seen + (owner ? L"|owned" : L""));
-        return answer;
+    if (auto answer = answers().take([&] {
+            std::wstring seen = title;
+            for (const Filter& filter : filters) {
+                seen += L"|" + filter.name + L"|" + filter.pattern;
+            }
+            return seen + (owner ? L"|owned" : L"");
+        })) {
+        return *answer;
     }
     // Pairs of NUL-ended strings, the list ended by one more NUL.
     std::wstring filter;
@@ -53,12 +48,9 @@ std::optional<std::wstring> CFileDialog::Open(HWND owner, const std::wstring& ti
 }
 
 void CFileDialog::setNextAnswer(std::optional<std::wstring> answer) {
-    answers().push_back(std::move(answer));
+    answers().push(std::move(answer));
 }
 
 std::vector<std::wstring> CFileDialog::answered() {
-    answers().clear();
-    std::vector<std::wstring> dialogs;
-    dialogs.swap(noted());
-    return dialogs;
+    return answers().answered();
 }

@@ -1,17 +1,12 @@
 #include "win/CPopupMenu.h"
 
-#include <deque>
+#include "win/TestAnswers.h"
 
 namespace {
 
-std::deque<UINT>& answers() {
-    static std::deque<UINT> queue;
-    return queue;
-}
-
-std::vector<std::wstring>& noted() {
-    static std::vector<std::wstring> menus;
-    return menus;
+TestAnswers<UINT>& answers() {
+    static TestAnswers<UINT> given;
+    return given;
 }
 
 std::wstring entries(HMENU menu) {
@@ -30,23 +25,17 @@ std::wstring entries(HMENU menu) {
 } // namespace
 
 UINT CPopupMenu::Track(HMENU menu, HWND owner, POINT point) {
-    if (!answers().empty()) {
-        const UINT answer = answers().front();
-        answers().pop_front();
-        noted().push_back(entries(menu));
-        return answer;
+    if (const std::optional<UINT> answer = answers().take([&] { return entries(menu); })) {
+        return *answer;
     }
     return static_cast<UINT>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, owner, nullptr));
 }
 
 void CPopupMenu::setNextAnswer(UINT command) {
-    answers().push_back(command);
+    answers().push(command);
 }
 
 std::vector<std::wstring> CPopupMenu::answered() {
-    answers().clear();
-    std::vector<std::wstring> menus;
-    menus.swap(noted());
-    return menus;
+    return answers().answered();
 }
