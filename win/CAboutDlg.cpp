@@ -1,5 +1,6 @@
 #include "win/CAboutDlg.h"
 
+#include "win/CentreWindow.h"
 #include "win/resource.h"
 
 INT_PTR CAboutDlg::DoModal(HWND owner) {
@@ -30,16 +31,9 @@ INT_PTR CALLBACK CAboutDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam, L
     switch (message) {
     case WM_INITDIALOG: {
         reinterpret_cast<const CAboutDlg*>(lParam)->AddNote(hwnd);
-        // Centred over its owner, as a dialog without a position of its own is.
-        RECT box, owner;
-        HWND parent = GetWindow(hwnd, GW_OWNER);
-        GetWindowRect(hwnd, &box);
-        if (parent && GetWindowRect(parent, &owner)) {
-            const int width = box.right - box.left;
-            const int height = box.bottom - box.top;
-            SetWindowPos(hwnd, nullptr, (owner.left + owner.right - width) / 2,
-                         (owner.top + owner.bottom - height) / 2, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT owner;
+        if (HWND parent = GetWindow(hwnd, GW_OWNER); parent && GetWindowRect(parent, &owner)) {
+            CentreWindow(hwnd, owner);
         }
         return TRUE;
     }

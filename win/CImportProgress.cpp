@@ -1,6 +1,7 @@
 #include "win/CImportProgress.h"
 
 #include "lookup/Texts.h"
+#include "win/CentreWindow.h"
 #include "win/Text.h"
 #include "win/resource.h"
 
@@ -24,12 +25,9 @@ void CImportProgress::Create(HWND owner) {
     SetDlgItemTextW(m_hWnd, IDCANCEL, wide(lookup::text::kCancel).c_str());
     SendDlgItemMessageW(m_hWnd, IDC_PROGRESS, PBM_SETRANGE32, 0, kSteps);
     // Over the middle of the window it stands for.
-    RECT box, over;
-    GetWindowRect(m_hWnd, &box);
+    RECT over;
     GetWindowRect(owner, &over);
-    SetWindowPos(m_hWnd, nullptr, (over.left + over.right - (box.right - box.left)) / 2,
-                 (over.top + over.bottom - (box.bottom - box.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+    CentreWindow(m_hWnd, over);
     ShowWindow(m_hWnd, SW_SHOW);
 }
 

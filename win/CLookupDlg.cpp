@@ -9,6 +9,7 @@
 #include "win/CFileDialog.h"
 #include "win/CMessageBox.h"
 #include "win/CPopupMenu.h"
+#include "win/CentreWindow.h"
 #include "win/SapiSpeech.h"
 #include "win/Text.h"
 #include "win/resource.h"
@@ -255,14 +256,7 @@ BOOL CLookupDlg::OnInitDialog() {
 
     const vocab::LoadResult loaded = LoadLists();
 
-    // Centred on the screen, as a dialog without a position of its own is.
-    RECT rect;
-    GetWindowRect(m_hWnd, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    SetWindowPos(m_hWnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreWindow(m_hWnd, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
     ShowLoadFailures(loaded, nullptr);
     return TRUE;
 }

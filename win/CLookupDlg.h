@@ -115,7 +115,6 @@ private:
     HWND m_list = nullptr;
     HWND m_input = nullptr;
     HWND m_chart = nullptr;
-    HWND m_chartTip = nullptr;
     std::wstring m_strInput;
     HICON m_hIcon;
     WNDPROC m_dialogProc = nullptr; // the dialog's own, while RowNewsProc stands in

@@ -300,10 +300,11 @@ void CLookupDlg::OnChartClicked() {
 }
 
 void CLookupDlg::AddChartTip() {
-    m_chartTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!m_chartTip) {
+    // Owned by the window, which destroys it with itself.
+    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!tip) {
         return;
     }
     std::wstring tipText = wide(lookup::text::kChartTip);
@@ -313,7 +314,7 @@ void CLookupDlg::AddChartTip() {
     tool.hwnd = m_hWnd;
     tool.uId = reinterpret_cast<UINT_PTR>(m_chart);
     tool.lpszText = tipText.data();
-    SendMessageW(m_chartTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CLookupDlg::OnInputMenu(POINT point) {

@@ -62,8 +62,8 @@ SapiSpeech::SapiSpeech() {
 }
 
 SapiSpeech::~SapiSpeech() {
+    stop();
     if (m_voice) {
-        m_voice->Speak(nullptr, SPF_PURGEBEFORESPEAK, nullptr);
         m_voice->Release();
     }
     if (m_uninitialize) {
