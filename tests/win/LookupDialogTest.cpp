@@ -34,12 +34,6 @@ fs::path programFolder() {
     return fs::path(self).parent_path();
 }
 
-std::wstring text(HWND hwnd) {
-    wchar_t buffer[256] = {};
-    GetWindowTextW(hwnd, buffer, 256);
-    return buffer;
-}
-
 // A row's four columns, joined by '|'.
 std::wstring cells(HWND list, int row) {
     std::wstring joined;
@@ -181,7 +175,7 @@ TEST(LookupDialog, StartsWithWhatLoadedAndNamesWhatDidNot) {
     GetClientRect(window.hwnd, &client);
     EXPECT_EQ(client.right, units.right);
     EXPECT_EQ(client.bottom, units.bottom);
-    EXPECT_EQ(text(window.hwnd), L"Mirawen 1.0");
+    EXPECT_EQ(windowText(window.hwnd), L"Mirawen 1.0");
 
     // The version record, in Chinese (PRC) and UTF-16.
     HRSRC version = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
@@ -305,7 +299,7 @@ TEST(LookupDialog, OkSelectsAndScrollsClickCopiesTheKey) {
         EXPECT_EQ(window.selected(), c.rows) << c.input;
         EXPECT_EQ(ListView_GetTopIndex(window.list), c.top == -1 ? top : c.top) << c.input;
         EXPECT_EQ(GetFocus(), c.listFocused ? window.list : window.input) << c.input;
-        EXPECT_EQ(text(window.input), c.input);
+        EXPECT_EQ(windowText(window.input), c.input);
     }
 
     // An empty box keeps the selection; a click copies the row's key, one on no row nothing.
@@ -313,9 +307,9 @@ TEST(LookupDialog, OkSelectsAndScrollsClickCopiesTheKey) {
     window.search(L"");
     EXPECT_EQ(window.selected(), range(30, 37));
     window.click(57);
-    EXPECT_EQ(text(window.input), L"c13");
+    EXPECT_EQ(windowText(window.input), L"c13");
     window.click(-1);
-    EXPECT_EQ(text(window.input), L"c13");
+    EXPECT_EQ(windowText(window.input), L"c13");
     // A letter typed on the list goes to the first word it begins, either case.
     SetFocus(window.list);
     SendMessageW(window.list, WM_CHAR, 'C', 1);
@@ -330,11 +324,11 @@ LRESULT CALLBACK onActivate(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) {
         auto* box = reinterpret_cast<HWND>(wParam);
         if (GetWindow(box, GW_OWNER)) {
-            std::wstring seen = text(box);
+            std::wstring seen = windowText(box);
             for (HWND child = GetWindow(box, GW_CHILD); child;
                  child = GetWindow(child, GW_HWNDNEXT)) {
                 if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
-                    seen += L"|" + text(child);
+                    seen += L"|" + windowText(child);
                 }
             }
             g_opened.push_back(seen);
@@ -378,7 +372,7 @@ TEST(LookupDialog, SystemMenuAboutAndClosing) {
         dialogsOpenedBy(window, IDM_ABOUTBOX | 0xF), // low bits do not count
         std::vector<std::wstring>{
             L"关于 Mirawen|Mirawen 1.0 版|Copyright (C) 2026 Mirawen|确定|mirawen.example.org"});
-    EXPECT_EQ(text(window.input), L"b2");
+    EXPECT_EQ(windowText(window.input), L"b2");
     EXPECT_EQ(window.selected(), range(38, 45));
     { // over the program's own folder, the system's, the About box tells of the samples
         answer({IDOK, IDOK});
@@ -602,8 +596,8 @@ TEST(LookupDialog, ImportShowsItsProgressAndCancels) {
     ASSERT_TRUE(
         pumpUntil([&] { return (progress = FindWindowW(L"#32770", L"导入词库")) != nullptr; }));
     EXPECT_EQ(GetWindow(progress, GW_OWNER), window.hwnd);
-    EXPECT_EQ(text(GetDlgItem(progress, IDC_IMPORTING)), L"正在导入词库……");
-    EXPECT_EQ(text(GetDlgItem(progress, IDCANCEL)), L"取消");
+    EXPECT_EQ(windowText(GetDlgItem(progress, IDC_IMPORTING)), L"正在导入词库……");
+    EXPECT_EQ(windowText(GetDlgItem(progress, IDCANCEL)), L"取消");
     SendDlgItemMessageW(progress, IDCANCEL, BM_CLICK, 0, 0);
     EXPECT_TRUE(pumpUntil([&] { return IsWindowEnabled(window.hwnd) != FALSE; }));
     EXPECT_FALSE(IsWindow(progress));
@@ -803,7 +797,7 @@ TEST(LookupDialog, BoxTakesIpaAsItsKeysTheChartTypesAndRowsCopyWhole) {
     };
     for (const auto& c : cases) {
         SetWindowTextW(window.input, c.typed);
-        EXPECT_EQ(text(window.input), c.shown);
+        EXPECT_EQ(windowText(window.input), c.shown);
         window.command(IDOK);
         EXPECT_EQ(window.selected(), c.rows) << testing::PrintToString(std::wstring(c.typed));
     }
@@ -811,9 +805,9 @@ TEST(LookupDialog, BoxTakesIpaAsItsKeysTheChartTypesAndRowsCopyWhole) {
     // Pasted IPA becomes its keys in one step that one undo takes back.
     SetWindowTextW(window.input, L"");
     SendMessageW(window.input, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"/ʃɪp/"));
-    EXPECT_EQ(text(window.input), L"5ip");
+    EXPECT_EQ(windowText(window.input), L"5ip");
     SendMessageW(window.input, EM_UNDO, 0, 0);
-    EXPECT_EQ(text(window.input), L"/ʃɪp/");
+    EXPECT_EQ(windowText(window.input), L"/ʃɪp/");
 
     // The chart: a hand, a tip, and a click that types the key at the caret.
     HWND chart = GetDlgItem(window.hwnd, IDC_CHART);
@@ -843,7 +837,7 @@ TEST(LookupDialog, BoxTakesIpaAsItsKeysTheChartTypesAndRowsCopyWhole) {
     SetCursorPos(at.x, at.y);
     SendMessageW(window.hwnd, WM_COMMAND, MAKEWPARAM(IDC_CHART, STN_CLICKED),
                  reinterpret_cast<LPARAM>(chart));
-    EXPECT_EQ(text(window.input), L"s5p");
+    EXPECT_EQ(windowText(window.input), L"s5p");
     EXPECT_EQ(GetFocus(), window.input);
 
     // Ctrl+C and the list's menu copy the rows chosen.
