@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include <algorithm>
 #include <fstream>
 #include <limits>
 #include <system_error>
