@@ -331,37 +331,36 @@ void CLookupDlg::OnInputMenu(POINT point) {
     appendEntry(menu, ID_SPEAK_TYPED, lookup::text::kSpeakTypedMenu,
                 lookup::typedUtterance(utf16(windowText(m_input)), m_accent).has_value());
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    appendEntry(menu, ID_EDIT_UNDO, lookup::text::kUndoMenu,
-                SendMessageW(m_input, EM_CANUNDO, 0, 0) != 0);
-    appendEntry(menu, ID_EDIT_CUT, lookup::text::kCutMenu, selection);
-    appendEntry(menu, ID_EDIT_COPY, lookup::text::kCopyMenu, selection);
-    appendEntry(menu, ID_EDIT_PASTE, lookup::text::kPasteMenu,
-                IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE);
-    appendEntry(menu, ID_EDIT_SELECT_ALL, lookup::text::kSelectAllMenu,
-                GetWindowTextLengthW(m_input) > 0);
+    // The edit entries, each done by the box's own message.
+    struct Edit {
+        UINT id;
+        std::string_view text;
+        bool enabled;
+        UINT message;
+        LPARAM lParam;
+    };
+    const Edit edits[] = {
+        {ID_EDIT_UNDO, lookup::text::kUndoMenu, SendMessageW(m_input, EM_CANUNDO, 0, 0) != 0,
+         WM_UNDO, 0},
+        {ID_EDIT_CUT, lookup::text::kCutMenu, selection, WM_CUT, 0},
+        {ID_EDIT_COPY, lookup::text::kCopyMenu, selection, WM_COPY, 0},
+        {ID_EDIT_PASTE, lookup::text::kPasteMenu,
+         IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE, WM_PASTE, 0},
+        {ID_EDIT_SELECT_ALL, lookup::text::kSelectAllMenu, GetWindowTextLengthW(m_input) > 0,
+         EM_SETSEL, -1},
+    };
+    for (const Edit& edit : edits) {
+        appendEntry(menu, edit.id, edit.text, edit.enabled);
+    }
     const UINT command = CPopupMenu::Track(menu, m_hWnd, point);
     DestroyMenu(menu);
-    switch (command) {
-    case ID_SPEAK_TYPED:
+    if (command == ID_SPEAK_TYPED) {
         SpeakTyped();
-        break;
-    case ID_EDIT_UNDO:
-        SendMessageW(m_input, WM_UNDO, 0, 0);
-        break;
-    case ID_EDIT_CUT:
-        SendMessageW(m_input, WM_CUT, 0, 0);
-        break;
-    case ID_EDIT_COPY:
-        SendMessageW(m_input, WM_COPY, 0, 0);
-        break;
-    case ID_EDIT_PASTE:
-        SendMessageW(m_input, WM_PASTE, 0, 0);
-        break;
-    case ID_EDIT_SELECT_ALL:
-        SendMessageW(m_input, EM_SETSEL, 0, -1);
-        break;
-    default:
-        break;
+    }
+    for (const Edit& edit : edits) {
+        if (edit.id == command) {
+            SendMessageW(m_input, edit.message, 0, edit.lParam);
+        }
     }
 }
 
