@@ -265,6 +265,7 @@ TEST(LookupDialog, ScalesToItsScreensDpiAndAgainWhenMoved) {
             EXPECT_EQ(scale.columns[column], atDpi(kWidths[column], now)) << column;
         }
         EXPECT_EQ(scale.listFont, -MulDiv(16, static_cast<int>(now), 72)) << now;
+        EXPECT_EQ(fontHeight(window.input), scale.listFont);
         EXPECT_EQ(scale.chart.bmWidth, atDpi(209, now));
         EXPECT_EQ(scale.chart.bmHeight, atDpi(59, now));
         EXPECT_NEAR(scale.dialogFont, MulDiv(dialogFont, now, dpi), 1);
