@@ -30,7 +30,7 @@ public:
     // The size the system gives, which a file that grows may pass.
     [[nodiscard]] std::uintmax_t size() const { return m_size; }
     // Reads up to n bytes, of any size, fewer only at the end: how many, or
-    // -1 on an error with errno set.
+    // -1 on an error with errno set. The rest of buffer is not kept.
     std::ptrdiff_t read(char* buffer, std::size_t n);
     // Reads the rest of the file onto the end of into, taking it no more than
     // room bytes further; a read stops one byte past room, so a file that
