@@ -1,5 +1,6 @@
 #include "vocab/EntryStore.h"
 
+#include "vocab/ByteScan.h"
 #include "vocab/Mbcs.h"
 #include "vocab/SoundKey.h"
 #include "vocab/TwoThreads.h"
@@ -24,8 +25,8 @@ std::uint32_t offset(std::size_t n) {
 std::size_t countLines(const char* begin, const char* end) {
     std::size_t lines = 0;
     for (const char* p = begin; p < end; ++lines) {
-        const void* eol = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-        p = eol ? static_cast<const char*>(eol) + 1 : end;
+        const char* const eol = findByte(p, end, '\n');
+        p = eol != end ? eol + 1 : end;
     }
     return lines;
 }
@@ -37,9 +38,8 @@ struct LineAt {
     const char* next;
 };
 LineAt lineAt(const char* p, const char* stop) {
-    const auto* lf =
-        static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
-    if (!lf) {
+    const char* const lf = findByte(p, stop, '\n');
+    if (lf == stop) {
         return {{p, static_cast<std::size_t>(stop - p)}, stop};
     }
     const char* end = lf > p && lf[-1] == '\r' ? lf - 1 : lf;

@@ -2,6 +2,7 @@
 
 #include "codec/Codec.h"
 #include "codec/Utf8.h"
+#include "vocab/ByteScan.h"
 #include "vocab/ListFile.h"
 
 #include <algorithm>
@@ -238,17 +239,18 @@ std::optional<ListFailure> loadList(const std::filesystem::path& path, std::size
             return failure;
         }
         // Ctrl-Z ends a list, as it ends a file read in text mode.
-        const void* found = std::memchr(text.data() + begin, kCtrlZ, text.size() - begin);
-        if (found) {
-            const auto ctrlZ = text.begin() + (static_cast<const char*>(found) - text.data());
+        const char* const end = text.data() + text.size();
+        const char* const found = findByte(text.data() + begin, end, kCtrlZ);
+        if (found != end) {
+            const auto ctrlZ = text.begin() + (found - text.data());
             if (!std::all_of(ctrlZ + 1, text.end(), isWhiteOrCtrlZ)) {
                 ignored.push_back({list, static_cast<std::size_t>(text.end() - ctrlZ - 1)});
             }
             text.erase(ctrlZ, text.end());
         }
         // Zero bytes are no text of any list: the encoding was not told.
-        if (const auto zeros =
-                static_cast<std::size_t>(std::count(text.begin() + begin, text.end(), '\0'))) {
+        if (const std::size_t zeros =
+                countByte(text.data() + begin, text.data() + text.size(), '\0')) {
             nuls.push_back({list, zeros});
         }
     } catch (const std::bad_alloc&) {
