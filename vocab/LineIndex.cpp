@@ -68,9 +68,9 @@ void EntryStore::indexSpans(const std::vector<Span>& spans) {
             continue;
         }
         const char* const base = m_text.data();
-        const void* eol = std::memchr(base + span.begin + left, '\n', size - left);
-        const std::size_t cut =
-            eol ? static_cast<std::size_t>(static_cast<const char*>(eol) - base) + 1 : span.end;
+        const char* const end = base + span.end;
+        const char* const eol = findByte(base + span.begin + left, end, '\n');
+        const std::size_t cut = eol != end ? static_cast<std::size_t>(eol - base) + 1 : span.end;
         parts[0].push_back({span.begin, cut, span.list});
         if (cut < span.end) {
             parts[1].push_back({cut, span.end, span.list});
