@@ -29,7 +29,11 @@ ListFailure outOfMemory(std::size_t list) {
 #if defined(_WIN32)
 
 struct ListFile::Handle {
+    std::filesystem::path path;
     std::ifstream file;
+    // The second half of a large read is read through its own stream, on
+    // the second thread.
+    std::ifstream second;
 };
 
 std::optional<ListFailure> ListFile::open(const std::filesystem::path& path, std::size_t list) {
@@ -48,6 +52,7 @@ std::optional<ListFailure> ListFile::open(const std::filesystem::path& path, std
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     m_size = ec ? 0 : size;
     m_handle = std::make_unique<Handle>();
+    m_handle->path = path;
     m_handle->file.open(path, std::ios::binary);
     if (!m_handle->file) {
         m_handle.reset();
@@ -58,39 +63,73 @@ std::optional<ListFailure> ListFile::open(const std::filesystem::path& path, std
 
 namespace {
 
+constexpr std::size_t kPage = 4096;
+
 // Under Wine a read into pages that were never touched costs about twice what
 // our own first write to them does, and a program cannot ask for large pages:
-// so a large read's pages are faulted in first, by a write to each, on two
-// threads, which halves what is left of that cost.
+// so a large read's pages are faulted in first, by a write to each.
 void faultIn(char* buffer, std::size_t n) {
-    constexpr std::size_t kPage = 4096;
-    constexpr std::size_t kWorth = std::size_t{4} << 20;
-    if (n < kWorth) {
-        return;
+    for (std::size_t i = 0; i < n; i += kPage) {
+        buffer[i] = 0;
     }
-    const auto touch = [buffer](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; i += kPage) {
-            buffer[i] = 0;
-        }
-    };
-    const std::size_t half = n / 2 / kPage * kPage;
-    inParallel(
-        worthTwoThreads(n), [&] { touch(half, n); }, [&] { touch(0, half); });
+}
+
+struct Part {
+    std::size_t got = 0;
+    bool bad = false;
+};
+
+Part readFrom(std::ifstream& file, char* buffer, std::size_t n) {
+    faultIn(buffer, n);
+    file.read(buffer, static_cast<std::streamsize>(n));
+    return {static_cast<std::size_t>(file.gcount()), file.bad()};
 }
 
 } // namespace
 
+// A read of 4 MiB or more is read in two halves side by side, each thread
+// faulting in and filling its own half: the copy from the system's cache is
+// then shared by two cores as well.
 std::ptrdiff_t ListFile::read(char* buffer, std::size_t n) {
+    constexpr std::size_t kWorth = std::size_t{4} << 20;
+    std::ifstream& file = m_handle->file;
+    std::ifstream& second = m_handle->second;
     std::size_t got = 0;
     while (got < n) {
         const std::size_t ask = std::min(n - got, m_chunk);
-        faultIn(buffer + got, ask);
-        m_handle->file.read(buffer + got, static_cast<std::streamsize>(ask));
-        if (m_handle->file.bad()) {
+        char* const into = buffer + got;
+        const std::streamoff at = ask >= kWorth && worthTwoThreads(ask)
+                                      ? static_cast<std::streamoff>(file.tellg())
+                                      : std::streamoff{-1};
+        if (at >= 0 && !second.is_open()) {
+            second.open(m_handle->path, std::ios::binary);
+        }
+        const bool split = at >= 0 && second.is_open();
+        const std::size_t half = split ? ask / 2 / kPage * kPage : ask;
+        Part low;
+        Part high;
+        inParallel(
+            split,
+            [&] {
+                if (!split) {
+                    return;
+                }
+                second.clear();
+                second.seekg(at + static_cast<std::streamoff>(half));
+                high = second ? readFrom(second, into + half, ask - half) : Part{0, true};
+            },
+            [&] { low = readFrom(file, into, half); });
+        if (low.bad || high.bad) {
             errno = EIO;
             return -1;
         }
-        const auto read = static_cast<std::size_t>(m_handle->file.gcount());
+        std::size_t read = low.got;
+        if (split && low.got == half) {
+            // The first stream goes on from where the second stopped.
+            read += high.got;
+            file.clear();
+            file.seekg(at + static_cast<std::streamoff>(read));
+        }
         got += read;
         if (read < ask) {
             break; // the end
