@@ -45,6 +45,7 @@ const QFont& phoneticFont() {
 CLookupDlg::CLookupDlg(vocab::DataLocation location, QWidget* parent,
                        std::optional<std::filesystem::path> dir)
     : QDialog(parent, kFixedDialogFlags), m_location(std::move(location)), m_dir(std::move(dir)) {
+    m_lists.begin(m_location.listFolder);
     m_hIcon.addPixmap(dialogPicture(kIcon32));
     m_hIcon.addPixmap(dialogPicture(kIcon16));
     // Registering a font empties Qt's font cache: register first, so that the

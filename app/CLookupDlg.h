@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/EntryListView.h"
+#include "lookup/ListsLoad.h"
 #include "lookup/Speech.h"
 #include "lookup/TypedText.h"
 #include "vocab/DataFolders.h"
@@ -94,6 +95,7 @@ private:
     void importNotice(const QString& text);
 
     vocab::DataLocation m_location;
+    lookup::ListsLoad m_lists;
     std::optional<std::filesystem::path> m_dir;
     vocab::EntryStore m_entries;
     CHyperLinkButton* m_link = nullptr;

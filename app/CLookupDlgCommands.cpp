@@ -213,8 +213,9 @@ void CLookupDlg::reloadLists() {
     vocab::LoadResult loaded;
     m_model->reset([&] {
         m_entries = vocab::EntryStore();
-        loaded = m_entries.load(m_location.listFolder);
-        m_entries.sort();
+        lookup::LoadedLists lists = m_lists.take(m_location.listFolder);
+        m_entries = std::move(lists.entries);
+        loaded = std::move(lists.result);
     });
     m_sampleLists =
         lookup::showsSampleLists(m_location.listFolder, vocab::DataEnvironment::fromProcess());

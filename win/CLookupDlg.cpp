@@ -28,6 +28,7 @@ unsigned CLookupDlg::s_progressDelayMs = 500;
 CLookupDlg::CLookupDlg(vocab::DataLocation location, std::optional<std::filesystem::path> dir)
     : m_location(std::move(location)), m_dir(std::move(dir)),
       m_hIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {
+    m_lists.begin(m_location.listFolder);
     RegisterPhoneticFont();
 }
 
@@ -268,11 +269,10 @@ vocab::LoadResult CLookupDlg::LoadLists() {
     // selected or current: those belonged to it.
     ListView_SetItemCountEx(m_list, 0, 0);
     m_entries = vocab::EntryStore();
-    // What could be read is shown, whatever else failed.
-    vocab::LoadResult loaded = m_entries.load(m_location.listFolder);
-    m_entries.sort();
+    lookup::LoadedLists lists = m_lists.take(m_location.listFolder);
+    m_entries = std::move(lists.entries);
     ListView_SetItemCountEx(m_list, static_cast<int>(m_entries.size()), 0);
-    return loaded;
+    return lists.result;
 }
 
 void CLookupDlg::ShowLoadFailures(const vocab::LoadResult& loaded, HWND owner) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lookup/ListsLoad.h"
 #include "lookup/Speech.h"
 #include "lookup/TypedText.h"
 #include "lookup/WindowImport.h"
@@ -21,8 +22,8 @@
 // report list, searched by the beginning of a transcription.
 class CLookupDlg {
 public:
-    // Registers the phonetic font found at location.fontFile; the lists are
-    // read from location.listFolder when the window opens. dir is the folder
+    // Registers the phonetic font found at location.fontFile and begins
+    // reading the lists of location.listFolder, which the window opens with. dir is the folder
     // the window was started with, by which the lists are found again after
     // an import.
     explicit CLookupDlg(vocab::DataLocation location,
@@ -109,6 +110,7 @@ private:
 
     vocab::DataLocation m_location;
     std::optional<std::filesystem::path> m_dir;
+    lookup::ListsLoad m_lists;
     vocab::EntryStore m_entries;
     CHyperLinkButton m_link;
     HWND m_hWnd = nullptr;

@@ -1,5 +1,6 @@
 #include "codec/Codec.h"
 #include "importer/SystemError.h"
+#include "lookup/ListsLoad.h"
 #include "lookup/Speech.h"
 #include "lookup/TypedText.h"
 #include "lookup/WindowImport.h"
@@ -73,6 +74,29 @@ TEST(WindowImport, RunsBesideTheWindowAndSaysHowItEnded) {
     fs::create_directories(dir.path() / "share" / "mirawen");
     EXPECT_TRUE(lookup::showsSampleLists(dir.path() / "share" / "mirawen", env));
     EXPECT_FALSE(lookup::showsSampleLists(lists, env));
+}
+
+// The lists a window opens with are read beside it; what is taken is the
+// folder asked for, sorted, as it is when asked for.
+TEST(ListsLoad, GivesTheFolderAskedForAsItIsThen) {
+    TempDir a, b;
+    a.write("大学四级.txt", "sink [si6k] v. 沉\nship [5ip] n. 船\n");
+    b.write("大学六级.txt", "thin [7in] a. 薄\n");
+    lookup::ListsLoad lists;
+    lists.begin(a.path());
+    const lookup::LoadedLists begun = lists.take(a.path());
+    ASSERT_EQ(begun.entries.size(), 2u);
+    EXPECT_EQ(begun.entries[0].word, "ship");
+    ASSERT_EQ(begun.result.failures.size(), 1u);
+    EXPECT_EQ(begun.result.failures[0].fileName(), "大学六级.txt");
+
+    a.write("大学四级.txt", "ship [5ip] n. 船\n");
+    EXPECT_EQ(lists.take(a.path()).entries.size(), 1u) << "taken once, then read again";
+    lists.begin(a.path());
+    const lookup::LoadedLists other = lists.take(b.path());
+    ASSERT_EQ(other.entries.size(), 1u);
+    EXPECT_EQ(other.entries[0].word, "thin");
+    lists.begin(b.path()); // never taken: waited for when it goes
 }
 
 TEST(Speech, SaysARowsWordOrTheSoundsTyped) {
