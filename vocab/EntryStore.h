@@ -80,7 +80,10 @@ private:
     // are large; throws std::bad_alloc with the store as it was but for
     // m_text (LineIndex.cpp).
     void indexSpans(const std::vector<Span>& spans);
-    void indexLines(const std::vector<Span>& spans, Record* out, Bytes& keys) const;
+    // Writes the spans' records from out on and their keys from keys on,
+    // before keysEnd, and returns where the keys end.
+    char* indexLines(const std::vector<Span>& spans, Record* out, char* keys,
+                     const char* keysEnd) const;
     // The sort's parts (EntrySort.cpp).
     struct SortScratch;
     void sortRun(Record* begin, Record* end, std::size_t depth, SortScratch& scratch) const;

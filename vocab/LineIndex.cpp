@@ -87,57 +87,74 @@ void EntryStore::indexSpans(const std::vector<Span>& spans) {
     inParallel(
         parallel, [&] { count(1); }, [&] { count(0); });
 
+    // Each part writes its keys into a room of m_keys of its own, which they
+    // cannot outgrow: a key is never longer than its line, and its length
+    // takes at most five bytes. The rooms are only reserved, not touched, so
+    // what the keys leave of one costs no memory, and no key is moved. Where
+    // the rooms would pass what a 32-bit offset reaches (lists near the
+    // limit), the parts fill one room in turn.
     const std::size_t first = m_records.size();
     m_records.resize(first + lines[0] + lines[1]);
-    // The first part's keys go straight to m_keys; the second part's follow
-    // them once both are done. A key is never longer than its transcription,
-    // and transcriptions are rarely more than a quarter of a line.
-    Bytes secondKeys;
-    m_keys.reserve(m_keys.size() + total / 4);
-    secondKeys.reserve(total / 8);
-    inParallel(
-        parallel, [&] { indexLines(parts[1], m_records.data() + first + lines[0], secondKeys); },
-        [&] { indexLines(parts[0], m_records.data() + first, m_keys); });
+    std::array<std::size_t, 2> room{};
+    for (std::size_t part = 0; part < 2; ++part) {
+        for (const Span& span : parts[part]) {
+            room[part] += span.end - span.begin;
+        }
+        room[part] += (1 + sizeof(std::uint32_t)) * lines[part];
+    }
     const std::size_t base = m_keys.size();
-    if (secondKeys.size() > kMaxTextBytes - base) {
-        throw std::bad_alloc(); // beyond what a 32-bit offset reaches
-    }
-    m_keys.insert(m_keys.end(), secondKeys.begin(), secondKeys.end());
-    for (std::size_t i = first + lines[0]; i < m_records.size(); ++i) {
-        m_records[i].key += offset(base);
-    }
+    const std::size_t limit = kMaxTextBytes - base;
+    const bool apart = room[0] <= limit && room[1] <= limit - room[0];
+    m_keys.resize(base + (apart ? room[0] + room[1] : limit));
+    char* const keys = m_keys.data() + base;
+    char* const keysEnd = m_keys.data() + m_keys.size();
+    char* firstEnd = keys;
+    char* secondEnd = keys;
+    inParallel(
+        parallel && apart,
+        [&] {
+            firstEnd = indexLines(parts[0], m_records.data() + first, keys,
+                                  apart ? keys + room[0] : keysEnd);
+        },
+        [&] {
+            secondEnd = indexLines(parts[1], m_records.data() + first + lines[0],
+                                   apart ? keys + room[0] : firstEnd, keysEnd);
+        });
+    m_keys.resize(static_cast<std::size_t>(secondEnd - m_keys.data()));
 }
 
-void EntryStore::indexLines(const std::vector<Span>& spans, Record* out, Bytes& keys) const {
+char* EntryStore::indexLines(const std::vector<Span>& spans, Record* out, char* keys,
+                             const char* keysEnd) const {
     const char* const base = m_text.data();
+    const char* const keyBase = m_keys.data();
     for (const Span& span : spans) {
         const char* p = base + span.begin;
         const char* const stop = base + span.end;
         while (p < stop) {
             const auto [line, next] = lineAt(p, stop);
-            const std::size_t keyStart = keys.size();
             // A key is never longer than its line, so a short line's key
             // length fits in one byte.
             const std::size_t lengthBytes = line.size() < kShortKey ? 1 : 1 + sizeof(std::uint32_t);
-            if (lengthBytes + line.size() > kMaxTextBytes - keyStart) {
+            if (lengthBytes + line.size() > static_cast<std::size_t>(keysEnd - keys)) {
                 throw std::bad_alloc(); // beyond what a 32-bit offset reaches
             }
-            keys.resize(keyStart + lengthBytes + line.size());
-            char* const keyText = keys.data() + keyStart + lengthBytes;
+            char* const keyText = keys + lengthBytes;
             const std::size_t keyLength = writeLineSoundKey(line, keyText);
             if (lengthBytes == 1) {
-                keys[keyStart] = static_cast<char>(keyLength);
+                keys[0] = static_cast<char>(keyLength);
             } else {
-                keys[keyStart] = static_cast<char>(kShortKey);
+                keys[0] = static_cast<char>(kShortKey);
                 const std::uint32_t length = offset(keyLength);
-                std::memcpy(keys.data() + keyStart + 1, &length, sizeof length);
+                std::memcpy(keys + 1, &length, sizeof length);
             }
-            keys.resize(keyStart + lengthBytes + keyLength);
             *out++ = Record{mbcs::sortPrefix({keyText, keyLength}).value,
-                            offset(static_cast<std::size_t>(p - base)), offset(keyStart)};
+                            offset(static_cast<std::size_t>(p - base)),
+                            offset(static_cast<std::size_t>(keys - keyBase))};
+            keys = keyText + keyLength;
             p = next;
         }
     }
+    return keys;
 }
 
 const EntryStore::ListStart& EntryStore::listOf(std::size_t lineOffset) const {
