@@ -23,9 +23,9 @@
 class CLookupDlg {
 public:
     // Registers the phonetic font found at location.fontFile and begins
-    // reading the lists of location.listFolder, which the window opens with. dir is the folder
-    // the window was started with, by which the lists are found again after
-    // an import.
+    // reading the lists of location.listFolder, which the window opens with.
+    // dir is the folder the window was started with, by which the lists are
+    // found again after an import.
     explicit CLookupDlg(vocab::DataLocation location,
                         std::optional<std::filesystem::path> dir = std::nullopt);
     CLookupDlg(const CLookupDlg&) = delete;
