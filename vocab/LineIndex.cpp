@@ -120,7 +120,10 @@ void EntryStore::indexSpans(const std::vector<Span>& spans) {
             secondEnd = indexLines(parts[1], m_records.data() + first + lines[0],
                                    apart ? keys + room[0] : firstEnd, keysEnd);
         });
-    m_keys.resize(static_cast<std::size_t>(secondEnd - m_keys.data()));
+    // No room is left unused after the last keys: a list appended later
+    // begins its rooms there.
+    const char* const end = parts[1].empty() ? firstEnd : secondEnd;
+    m_keys.resize(static_cast<std::size_t>(end - m_keys.data()));
 }
 
 char* EntryStore::indexLines(const std::vector<Span>& spans, Record* out, char* keys,
